@@ -1,0 +1,61 @@
+#include "app/shell.h"
+#include "el/system/build_settings.h"
+#include "el/system/frame_timing.h"
+#include "platform/crt.h"
+#include "platform/window.h"
+#include "show/presentation.h"
+
+namespace app {
+namespace {
+
+PassHooks hooks;
+
+// Returns false when the loop should end without running the pass.
+bool ReadyForPass(std::uint32_t pass) {
+    if (!hooks.beforePass) return true;
+    return hooks.beforePass(pass);
+}
+
+}  // namespace
+
+std::int32_t AppActive;
+std::uint32_t PassCount;
+
+void SetPassHooks(PassHooks newHooks) {
+    hooks = std::move(newHooks);
+}
+
+int WinMain(int showCommand, const char* commandLine) {
+    platform::SetWindowProc(&MainWindowProc);
+    const platform::WindowDesc window{kTitle, 640, 480, elSystem::FullScreen == 1};
+    if (!platform::CreateMainWindow(window)) return 0;
+
+    platform::ShowWindow((elSystem::WindowOptions & 4) != 0 ? platform::SW_SHOWMINIMIZED
+                                                            : showCommand);
+    elSystem::SetCommandLineText(commandLine);
+    crt::srand(static_cast<std::uint32_t>(crt::time(nullptr)));
+    show::LoadPresentation();
+    elSystem::ResetFrameTimer();
+
+    for (;;) {
+        platform::Msg msg;
+        if (platform::PeekMessage(msg)) {
+            if (msg.message == platform::WM_QUIT) break;
+            platform::DispatchMessage(msg);
+            continue;
+        }
+        if (AppActive == 0 && (elSystem::WindowOptions & 2) == 0) {
+            platform::WaitMessage();
+            continue;
+        }
+        const std::uint32_t pass = PassCount + 1;
+        if (!ReadyForPass(pass)) break;
+        if (platform::HasPendingMessage()) continue;  // scripted input comes before the pass
+        RunPass();
+        PassCount = pass;
+        if (hooks.afterPass) hooks.afterPass(pass);
+    }
+    return 0;
+}
+
+}  // namespace app

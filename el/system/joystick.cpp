@@ -1,0 +1,7 @@
+#include "el/system/joystick.h"
+
+namespace elSystem {
+
+void InitJoystick() {}
+
+}  // namespace elSystem

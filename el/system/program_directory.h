@@ -1,0 +1,12 @@
+// The directory of the running executable, the base of every loader's path.
+#pragma once
+
+namespace elSystem {
+
+inline constexpr int kPathBufferSize = 256;
+
+// The program directory with a trailing '/', in a buffer the next call overwrites. Empty when
+// the directory does not fit the buffer: loaders then look only at the built-in resources.
+const char* ProgramDirectory();
+
+}  // namespace elSystem

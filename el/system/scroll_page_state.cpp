@@ -1,0 +1,18 @@
+#include "el/system/scroll_page_state.h"
+
+namespace elSystem {
+
+std::int32_t ScrollPageShown;
+std::int32_t ScrollBackgroundObject;
+std::int32_t ScrollPageObject;
+float ScrollTileOffsetX;
+float ScrollTileOffsetY;
+float ScrollPagePosition;
+std::int32_t ScrollPageLimit;
+
+void ResetScrollPageState() {
+    ScrollPageShown = ScrollBackgroundObject = ScrollPageObject = ScrollPageLimit = 0;
+    ScrollTileOffsetX = ScrollTileOffsetY = ScrollPagePosition = 0.0f;
+}
+
+}  // namespace elSystem

@@ -1,0 +1,19 @@
+// The scrolling page layer drawn at the end of each frame when switched on: a tiled
+// background drifting under a tall page seen through the clip rectangle.
+#pragma once
+
+#include <cstdint>
+
+namespace elSystem {
+
+extern std::int32_t ScrollPageShown;
+extern std::int32_t ScrollBackgroundObject;
+extern std::int32_t ScrollPageObject;
+extern float ScrollTileOffsetX;
+extern float ScrollTileOffsetY;
+extern float ScrollPagePosition;
+extern std::int32_t ScrollPageLimit;  // height of the page picture; 0: no page set up
+
+void ResetScrollPageState();
+
+}  // namespace elSystem

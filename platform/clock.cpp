@@ -1,0 +1,11 @@
+#include "platform/clock.h"
+
+#include "platform/host.h"
+
+namespace platform {
+
+std::uint32_t timeGetTime() {
+    return HasHost() ? CurrentHost().Milliseconds() : 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,10 @@
+// The multimedia millisecond clock: a 32-bit counter that wraps, read from the host.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+std::uint32_t timeGetTime();
+
+}  // namespace platform

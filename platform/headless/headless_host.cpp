@@ -1,0 +1,117 @@
+#include "platform/headless/headless_host.h"
+
+#include <algorithm>
+#include <array>
+
+namespace platform {
+
+std::unique_ptr<Host> CreateHeadlessHost() {
+    return std::make_unique<HeadlessHost>();
+}
+
+HeadlessHost::HeadlessHost(std::int64_t epochSeconds, std::uint32_t startMilliseconds)
+    : epochSeconds_(epochSeconds), startMilliseconds_(startMilliseconds) {}
+
+bool HeadlessHost::CreateMainWindow(const WindowDesc&) {
+    window_ = true;
+    return true;
+}
+
+void HeadlessHost::ShowMainWindow(int) {
+    // Showing a window makes its program the active application, as on a desktop.
+    if (window_) PostMessage(WM_ACTIVATEAPP, 1, 0);
+}
+
+void HeadlessHost::ScheduleAt(std::uint64_t elapsedMs, const Msg& msg) {
+    scheduled_.emplace(elapsedMs, msg);
+    DeliverDue();
+}
+
+void HeadlessHost::DeliverDue() {
+    while (!scheduled_.empty() && scheduled_.begin()->first <= elapsedMs_) {
+        const Msg msg = scheduled_.begin()->second;
+        scheduled_.erase(scheduled_.begin());
+        PostMessage(msg.message, msg.wParam, msg.lParam);
+    }
+}
+
+void HeadlessHost::RenderAudioUpTo(std::uint64_t elapsedMs) {
+    const std::uint64_t target = elapsedMs * kAudioRate / 1000;
+    std::array<std::int16_t, 2 * 1024> chunk{};
+    while (audioFramesRendered_ < target) {
+        const std::size_t frames = static_cast<std::size_t>(
+            std::min<std::uint64_t>(target - audioFramesRendered_, chunk.size() / 2));
+        if (audio_ != nullptr) {
+            audio_->Render(chunk.data(), frames);
+        } else {
+            chunk.fill(0);
+        }
+        if (onAudio) onAudio(chunk.data(), frames);
+        audioFramesRendered_ += frames;
+    }
+}
+
+void HeadlessHost::AdvanceClock(std::uint64_t ms) {
+    elapsedMs_ += ms;
+    RenderAudioUpTo(elapsedMs_);
+    DeliverDue();
+}
+
+void HeadlessHost::PumpEvents() {
+    DeliverDue();
+}
+
+void HeadlessHost::WaitEvents() {
+    if (HasPendingMessage()) return;
+    if (scheduled_.empty()) {
+        // Nothing can ever wake the program: end the run instead of hanging.
+        stalled_ = true;
+        PostQuitMessage(0);
+        return;
+    }
+    AdvanceClock(scheduled_.begin()->first - elapsedMs_);
+}
+
+std::uint32_t HeadlessHost::Milliseconds() {
+    return static_cast<std::uint32_t>(startMilliseconds_ + elapsedMs_);
+}
+
+std::int64_t HeadlessHost::EpochSeconds() {
+    return epochSeconds_ + static_cast<std::int64_t>(elapsedMs_ / 1000);
+}
+
+bool HeadlessHost::WaitVerticalBlank() {
+    if (failVerticalBlanks_ > 0) {
+        --failVerticalBlanks_;
+        return false;
+    }
+    // The next 60 Hz boundary after now: boundary k lies at floor(k * 1000 / 60) ms.
+    std::uint64_t k = elapsedMs_ * 60 / 1000 + 1;
+    while (k * 1000 / 60 <= elapsedMs_) ++k;
+    ++verticalBlanks_;
+    AdvanceClock(k * 1000 / 60 - elapsedMs_);
+    return true;
+}
+
+void HeadlessHost::PresentFrame(const FrameView& frame) {
+    if (onFrame) onFrame(frame);
+}
+
+int HeadlessHost::ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) {
+    boxes_.push_back(RecordedBox{std::string(caption), std::string(text), style});
+    if (onMessageBox) onMessageBox(boxes_.back());
+    return messageBoxAnswer;
+}
+
+bool HeadlessHost::ClipCursor(const int* rect) {
+    cursorClipped_ = rect != nullptr;
+    return true;
+}
+
+bool HeadlessHost::OpenAudio(AudioSource* source) {
+    if (audioDeviceMissing) return false;
+    audio_ = source;
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,115 @@
+// The narrow interface to the machine: events in, frames out, the vertical blank and the
+// millisecond clock, audio out, dialogs. Two hosts implement it (sdl, headless); the shared
+// software of the platform and everything above it only ever talk to CurrentHost().
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+enum class PixelLayout { Rgb565, Rgb555 };
+
+// One finished 16-bit frame; valid only during the PresentFrame call.
+struct FrameView {
+    const std::uint16_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    int pitch = 0;  // in pixels
+    PixelLayout layout = PixelLayout::Rgb565;
+};
+
+struct WindowDesc {
+    std::string title;  // UTF-8
+    int width = 640;
+    int height = 480;
+    bool fullScreen = true;
+};
+
+// Something that fills interleaved 16-bit stereo at 44100 Hz: the mixer.
+class AudioSource {
+  public:
+    virtual ~AudioSource() = default;
+    virtual void Render(std::int16_t* interleaved, std::size_t frames) = 0;
+};
+
+inline constexpr int kAudioRate = 44100;
+
+// Message-box styles and results the library uses.
+inline constexpr unsigned MB_OK = 0x0000;
+inline constexpr unsigned MB_OKCANCEL = 0x0001;
+inline constexpr unsigned MB_YESNO = 0x0004;
+inline constexpr unsigned MB_ICONWARNING = 0x0030;
+inline constexpr unsigned MB_SYSTEMMODAL = 0x1000;
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
+
+class Host {
+  public:
+    virtual ~Host() = default;
+    virtual const char* Name() const = 0;
+
+    // The one window. Creation fails when there is no display to put it on.
+    virtual bool CreateMainWindow(const WindowDesc& desc) = 0;
+    virtual void ShowMainWindow(int showCommand) = 0;
+    virtual void MinimizeMainWindow() = 0;
+    virtual void DestroyMainWindow() = 0;
+    virtual bool HasMainWindow() const = 0;
+
+    // Translate the events that are waiting into window messages on the queue.
+    virtual void PumpEvents() = 0;
+    // Sleep until an event arrives, then pump it.
+    virtual void WaitEvents() = 0;
+
+    // A millisecond counter that wraps at 2^32.
+    virtual std::uint32_t Milliseconds() = 0;
+    // Seconds since the epoch, for the C runtime's time().
+    virtual std::int64_t EpochSeconds() = 0;
+
+    // Waits for the start of the next vertical blank of a 60 Hz display; false if it failed.
+    virtual bool WaitVerticalBlank() = 0;
+    virtual void PresentFrame(const FrameView& frame) = 0;
+
+    // Returns IDOK, IDCANCEL, IDYES or IDNO.
+    virtual int ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) = 0;
+    virtual void Beep() = 0;
+
+    virtual void SetCursorVisible(bool visible) = 0;
+    // Confines the cursor to a rectangle of the screen, or frees it when rect is null.
+    virtual bool ClipCursor(const int* rect) = 0;
+
+    // Starts pulling audio from source; false when there is no audio device.
+    virtual bool OpenAudio(AudioSource* source) = 0;
+    virtual void CloseAudio() = 0;
+    // Audio callbacks and the main thread both touch the mixer; the host's lock orders them.
+    virtual void LockAudio() = 0;
+    virtual void UnlockAudio() = 0;
+};
+
+bool HasHost();
+Host& CurrentHost();
+// Installs a host for the rest of the run (or for one test); returns the previous one.
+std::unique_ptr<Host> InstallHost(std::unique_ptr<Host> host);
+
+struct HostEntry {
+    const char* name;
+    std::unique_ptr<Host> (*create)();
+};
+// The hosts this build knows, in the order they are tried when none is named.
+const HostEntry* FindHost(std::string_view name);
+
+// RAII helper for the audio lock.
+class AudioLock {
+  public:
+    AudioLock();
+    ~AudioLock();
+    AudioLock(const AudioLock&) = delete;
+    AudioLock& operator=(const AudioLock&) = delete;
+};
+
+}  // namespace platform

@@ -1,0 +1,7 @@
+#include "show/transitions.h"
+
+namespace show {
+
+void EndFrame() {}
+
+}  // namespace show

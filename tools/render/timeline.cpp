@@ -1,0 +1,35 @@
+#include "tools/render/timeline.h"
+
+namespace render {
+
+TimelineWriter::~TimelineWriter() {
+    Close();
+}
+
+bool TimelineWriter::Open(const std::string& path) {
+    file_ = std::fopen(path.c_str(), "w");
+    if (file_ == nullptr) return false;
+    std::fputs(
+        "pass,time_ms,scene,transition_style,transition_counter,transition_direction,"
+        "sound_playing,sound_volume\n",
+        file_);
+    return true;
+}
+
+void TimelineWriter::Write(const TimelineRow& row) {
+    if (file_ == nullptr) return;
+    if (std::fprintf(file_, "%u,%u,%d,%d,%d,%d,%d,%d\n", row.pass, row.timeMs, row.scene,
+                     row.transitionStyle, row.transitionCounter, row.transitionDirection,
+                     row.soundPlaying, row.soundVolume) < 0) {
+        failed_ = true;
+    }
+}
+
+bool TimelineWriter::Close() {
+    if (file_ == nullptr) return !failed_;
+    if (std::fclose(file_) != 0) failed_ = true;
+    file_ = nullptr;
+    return !failed_;
+}
+
+}  // namespace render
