@@ -70,6 +70,8 @@ class Host {
     virtual std::uint32_t Milliseconds() = 0;
     // Seconds since the epoch, for the C runtime's time().
     virtual std::int64_t EpochSeconds() = 0;
+    // Blocks the program for a while (the headless host moves its clock instead).
+    virtual void Sleep(std::uint32_t milliseconds) = 0;
 
     // Waits for the start of the next vertical blank of a 60 Hz display; false if it failed.
     virtual bool WaitVerticalBlank() = 0;

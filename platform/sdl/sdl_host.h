@@ -32,6 +32,7 @@ class SdlHost : public Host {
     void WaitEvents() override;
     std::uint32_t Milliseconds() override;
     std::int64_t EpochSeconds() override;
+    void Sleep(std::uint32_t milliseconds) override { SDL_Delay(milliseconds); }
     bool WaitVerticalBlank() override;
     void PresentFrame(const FrameView& frame) override;
     int ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) override;
