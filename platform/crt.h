@@ -6,7 +6,7 @@
 
 namespace crt {
 
-inline constexpr int RAND_MAX = 32767;
+inline constexpr int kRandMax = 32767;
 
 void srand(std::uint32_t seed);
 int rand();
