@@ -1,12 +1,51 @@
 #include "el/sound/sound_device.h"
 
+#include "el/sound/sound_state.h"
+#include "platform/host.h"
+
 namespace elSound {
 
-// The device arrives with the mixer; until then every run is silent.
+using detail::State;
+
 int Init() {
-    return 0;
+    SoundState& state = State();
+    // A second Init (ReloadObjects without Release) must not leave the old device playing the
+    // old buffers: both go before the new device opens.
+    detail::ReleaseAllBuffers();
+    state.device.reset();
+    state.soundAvailable = 0;
+    if (!platform::HasHost()) return 0;
+    auto device = std::make_unique<platform::SoundDevice>();
+    if (device->Open() != platform::DS_OK) return 0;
+    state.device = std::move(device);
+    state.reloading = 0;
+    state.soundAvailable = 1;
+    return 1;
 }
-void Release() {}
-void ResetObjectTable() {}
+
+void Release() {
+    SoundState& state = State();
+    if (state.soundAvailable == 0) return;
+    for (SoundRecord& record : state.table) {
+        for (auto& buffer : record.buffers) {
+            if (!buffer) continue;
+            buffer->Stop();
+            buffer.reset();
+        }
+    }
+    state.device.reset();
+}
+
+void ResetObjectTable() {
+    detail::ReleaseAllBuffers();
+    for (SoundRecord& record : State().table) detail::ResetRecord(record);
+}
+
+void ResetSoundState() {
+    detail::ReleaseAllBuffers();
+    SoundState& state = State();
+    state.device.reset();
+    state = SoundState{};
+}
 
 }  // namespace elSound

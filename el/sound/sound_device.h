@@ -5,10 +5,15 @@
 
 namespace elSound {
 
-// 1 when a sound device is ready, 0 when the program runs silent.
+// Opens the sound device (any earlier one and its buffers are let go first). 1 when a device is
+// ready, 0 when the program runs silent: then every sound operation does nothing.
 int Init();
+// Stops and lets go of every buffer and the device. The table keeps its records, so that
+// ReloadObjects can rebuild the same objects.
 void Release();
 // Every slot of the sound-object table back to free.
 void ResetObjectTable();
+// Everything back to program start: device closed, table zero. For tests.
+void ResetSoundState();
 
 }  // namespace elSound

@@ -1,0 +1,102 @@
+// Builds RIFF WAVE bytes for tests, including damaged ones: every size can be declared wrong.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace wavetest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+inline void Put16(Bytes& out, std::uint16_t v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+inline void Put32(Bytes& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+struct Chunk {
+    Chunk(std::string chunkId, Bytes chunkBody, std::optional<std::uint32_t> declared = {},
+          bool padded = true)
+        : id(std::move(chunkId)), body(std::move(chunkBody)), declaredSize(declared), pad(padded) {}
+    std::string id;
+    Bytes body;
+    std::optional<std::uint32_t>
+        declaredSize;  // the size written in the header, if not the real one
+    bool pad = true;   // a pad byte after an odd body
+};
+
+struct Format {
+    std::uint16_t tag = 1;
+    std::uint16_t channels = 1;
+    std::uint32_t rate = 44100;
+    std::uint16_t bits = 16;
+    std::optional<std::uint16_t> blockAlign;  // channels * bits / 8 unless given
+};
+
+inline Bytes FormatBody(const Format& f) {
+    Bytes out;
+    const std::uint16_t align =
+        f.blockAlign.value_or(static_cast<std::uint16_t>(f.channels * f.bits / 8));
+    Put16(out, f.tag);
+    Put16(out, f.channels);
+    Put32(out, f.rate);
+    Put32(out, f.rate * align);
+    Put16(out, align);
+    Put16(out, f.bits);
+    return out;
+}
+
+inline Bytes Riff(const std::vector<Chunk>& chunks, std::optional<std::uint32_t> riffSize = {},
+                  const char* form = "WAVE") {
+    Bytes body(form, form + 4);
+    for (const Chunk& chunk : chunks) {
+        body.insert(body.end(), chunk.id.begin(), chunk.id.end());
+        Put32(body, chunk.declaredSize.value_or(static_cast<std::uint32_t>(chunk.body.size())));
+        body.insert(body.end(), chunk.body.begin(), chunk.body.end());
+        if (chunk.pad && (chunk.body.size() & 1)) body.push_back(0);
+    }
+    Bytes out{'R', 'I', 'F', 'F'};
+    Put32(out, riffSize.value_or(static_cast<std::uint32_t>(body.size())));
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+inline Bytes Samples16(const std::vector<std::int16_t>& samples) {
+    Bytes out;
+    for (std::int16_t s : samples) Put16(out, static_cast<std::uint16_t>(s));
+    return out;
+}
+
+// A whole playable wave: 16-bit PCM of the given samples (interleaved when stereo).
+inline Bytes Wave16(const std::vector<std::int16_t>& samples, std::uint16_t channels = 1,
+                    std::uint32_t rate = 44100) {
+    Format format;
+    format.channels = channels;
+    format.rate = rate;
+    return Riff({{"fmt ", FormatBody(format)}, {"data", Samples16(samples)}});
+}
+
+inline std::vector<std::int16_t> Cosine(std::size_t frames, double period, double amplitude) {
+    std::vector<std::int16_t> out(frames);
+    const double pi = std::acos(-1.0);
+    for (std::size_t i = 0; i < frames; ++i) {
+        out[i] = static_cast<std::int16_t>(std::lround(amplitude * std::cos(2 * pi * i / period)));
+    }
+    return out;
+}
+
+inline bool WriteFile(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+}  // namespace wavetest
