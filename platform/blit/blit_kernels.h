@@ -1,0 +1,63 @@
+// Pixel kernels behind every surface copy, fill and additive blit: 16-bit pixels, pitches in
+// pixels, rectangles already clipped by the caller, source and destination never overlapping.
+// Each kernel has a scalar, an SSE2 and an AVX2 body; the public functions pick the best one the
+// processor offers on first use.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace platform::blit {
+
+// Where the three channels of a 16-bit pixel sit. A channel is 5 bits wide, or 6 bits when its
+// maximum is 63; the additive blit works on 5-bit components and drops the lowest bit of a 6-bit
+// one.
+struct AddFormat {
+    int shift[3];    // red, green, blue
+    int maximum[3];  // 31 or 63
+
+    static AddFormat Rgb565() { return {{11, 5, 0}, {31, 63, 31}}; }
+    static AddFormat Rgb555() { return {{10, 5, 0}, {31, 31, 31}}; }
+
+    int Shift(int c) const { return shift[c]; }
+    int Max(int c) const { return maximum[c]; }
+    // Position of the 5-bit component in a pixel the additive blit writes.
+    int Shift5(int c) const { return shift[c] + (maximum[c] == 63 ? 1 : 0); }
+};
+
+void CopyOpaque(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
+                std::ptrdiff_t srcPitch, int width, int height);
+
+// Source pixels equal to key leave the destination alone; every other pixel is copied.
+void CopyKeyed(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
+               std::ptrdiff_t srcPitch, int width, int height, std::uint16_t key);
+
+void Fill(std::uint16_t* dst, std::ptrdiff_t dstPitch, int width, int height, std::uint16_t value);
+
+// Adds the source's 5-bit components, each first lowered by fade (clamped to 0..31) and floored
+// at zero, to the destination's, saturating at 31. A source pixel of raw 0 is transparent.
+void AddLight(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
+              std::ptrdiff_t srcPitch, int width, int height, const AddFormat& format, int fade);
+
+// One instruction-set variant of every kernel. The public functions above call the best
+// supported table; tests and benchmarks call each table directly.
+struct KernelTable {
+    const char* name;
+    void (*copyOpaque)(std::uint16_t*, std::ptrdiff_t, const std::uint16_t*, std::ptrdiff_t, int,
+                       int);
+    void (*copyKeyed)(std::uint16_t*, std::ptrdiff_t, const std::uint16_t*, std::ptrdiff_t, int,
+                      int, std::uint16_t);
+    void (*fill)(std::uint16_t*, std::ptrdiff_t, int, int, std::uint16_t);
+    void (*addLight)(std::uint16_t*, std::ptrdiff_t, const std::uint16_t*, std::ptrdiff_t, int, int,
+                     const AddFormat&, int);
+};
+
+enum class Isa { kScalar, kSse2, kAvx2 };
+
+// Null when this build or this processor lacks the variant.
+const KernelTable* KernelsFor(Isa isa);
+
+// The table the public functions use.
+const KernelTable& ActiveKernels();
+
+}  // namespace platform::blit

@@ -1,0 +1,73 @@
+// Portable kernels: the only ones on machines without x86 vectors, and the reference the vector
+// variants are measured against.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/blit/blit_kernels_internal.h"
+
+namespace platform::blit::detail {
+
+void CopyOpaqueRows(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
+                    std::ptrdiff_t srcPitch, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(std::uint16_t);
+    if (dstPitch == width && srcPitch == width) {
+        std::memcpy(dst, src, rowBytes * static_cast<std::size_t>(height));
+        return;
+    }
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(dst + y * dstPitch, src + y * srcPitch, rowBytes);
+    }
+}
+
+namespace {
+
+void CopyKeyedScalar(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
+                     std::ptrdiff_t srcPitch, int width, int height, std::uint16_t key) {
+    if (width <= 0 || height <= 0) return;
+    for (int y = 0; y < height; ++y) {
+        CopyKeyedScalarRow(dst + y * dstPitch, src + y * srcPitch, width, key);
+    }
+}
+
+void FillScalar(std::uint16_t* dst, std::ptrdiff_t dstPitch, int width, int height,
+                std::uint16_t value) {
+    if (width <= 0 || height <= 0) return;
+    if (dstPitch == width) {
+        std::fill_n(dst, static_cast<std::size_t>(width) * static_cast<std::size_t>(height), value);
+        return;
+    }
+    for (int y = 0; y < height; ++y) std::fill_n(dst + y * dstPitch, width, value);
+}
+
+// The lifting in plain integers, without branches so that compilers can vectorize it.
+inline std::uint16_t AddPixel(const AddPlan& plan, std::uint16_t d, std::uint16_t s) {
+    const unsigned fade = static_cast<unsigned>(plan.fade) << 11;
+    unsigned out = 0;
+    for (int c = 0; c < 3; ++c) {
+        const unsigned sc = (static_cast<unsigned>(s) << plan.lift[c]) & 0xF800u;
+        const unsigned dc = (static_cast<unsigned>(d) << plan.lift[c]) & 0xF800u;
+        const unsigned r = std::min(dc + (sc > fade ? sc - fade : 0u), 0xF800u);
+        out |= r >> plan.lift[c];
+    }
+    return s == 0 ? d : static_cast<std::uint16_t>(out);
+}
+
+void AddLightScalar(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
+                    std::ptrdiff_t srcPitch, int width, int height, const AddFormat& format,
+                    int fade) {
+    AddPlan plan;
+    if (width <= 0 || height <= 0 || !MakeAddPlan(format, fade, &plan)) return;
+    for (int y = 0; y < height; ++y) {
+        std::uint16_t* d = dst + y * dstPitch;
+        const std::uint16_t* s = src + y * srcPitch;
+        for (int x = 0; x < width; ++x) d[x] = AddPixel(plan, d[x], s[x]);
+    }
+}
+
+}  // namespace
+
+const KernelTable kScalarKernels = {"scalar", CopyOpaqueRows, CopyKeyedScalar, FillScalar,
+                                    AddLightScalar};
+
+}  // namespace platform::blit::detail

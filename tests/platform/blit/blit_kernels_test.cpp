@@ -1,0 +1,307 @@
+// Every kernel variant against plain reference loops. Each case runs on a larger buffer whose
+// guard rows and columns must come out untouched, so a comparison of the whole buffer checks
+// both the pixels and the bounds.
+#include "platform/blit/blit_kernels.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <ostream>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace platform::blit {
+namespace {
+
+using Pixels = std::vector<std::uint16_t>;
+
+std::string IsaName(Isa isa);
+
+constexpr std::uint16_t kKey = 0xF81F;
+
+// --- Reference loops, written from the semantics and nothing else. ---
+
+void RefCopyOpaque(std::uint16_t* dst, std::ptrdiff_t dp, const std::uint16_t* src,
+                   std::ptrdiff_t sp, int w, int h) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) dst[y * dp + x] = src[y * sp + x];
+}
+
+void RefCopyKeyed(std::uint16_t* dst, std::ptrdiff_t dp, const std::uint16_t* src,
+                  std::ptrdiff_t sp, int w, int h, std::uint16_t key) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if (src[y * sp + x] != key) dst[y * dp + x] = src[y * sp + x];
+}
+
+void RefFill(std::uint16_t* dst, std::ptrdiff_t dp, int w, int h, std::uint16_t value) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) dst[y * dp + x] = value;
+}
+
+int Comp(const AddFormat& f, std::uint16_t p, int c) {
+    return ((p >> f.Shift(c)) & f.Max(c)) >> (f.Max(c) == 63 ? 1 : 0);
+}
+
+void RefAddLight(std::uint16_t* dst, std::ptrdiff_t dp, const std::uint16_t* src, std::ptrdiff_t sp,
+                 int w, int h, const AddFormat& f, int fade) {
+    fade = std::clamp(fade, 0, 31);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::uint16_t s = src[y * sp + x];
+            std::uint16_t& d = dst[y * dp + x];
+            if (s == 0) continue;
+            int out = 0;
+            for (int c = 0; c < 3; ++c) {
+                const int r = std::min(Comp(f, d, c) + std::max(Comp(f, s, c) - fade, 0), 31);
+                out |= r << f.Shift5(c);
+            }
+            d = static_cast<std::uint16_t>(out);
+        }
+    }
+}
+
+// --- Pictures. ---
+
+enum class Content { kThirdKeyed, kNoise, kRuns, kAllKey };
+
+Pixels Picture(std::size_t count, Content content, std::mt19937& rng) {
+    Pixels p(count);
+    std::uniform_int_distribution<int> any(0, 0xFFFF);
+    std::uniform_int_distribution<int> third(0, 2);
+    std::uniform_int_distribution<int> run(1, 40);
+    bool keyed = false;
+    int left = 0;
+    for (auto& px : p) {
+        switch (content) {
+            case Content::kThirdKeyed:
+                px = third(rng) == 0 ? kKey : static_cast<std::uint16_t>(any(rng));
+                break;
+            case Content::kNoise:
+                px = static_cast<std::uint16_t>(any(rng));
+                break;
+            case Content::kRuns:  // runs of key and of picture, as sprites have
+                if (left-- == 0) {
+                    keyed = !keyed;
+                    left = run(rng);
+                }
+                px = keyed ? kKey : static_cast<std::uint16_t>(any(rng));
+                break;
+            case Content::kAllKey:
+                px = kKey;
+                break;
+        }
+    }
+    return p;
+}
+
+// A destination rectangle inside a buffer with a guard row above and below and, when extra > 0,
+// guard columns left and right; src gets its own pitch.
+struct Layout {
+    int width, height;
+    int dstExtra, srcExtra;
+    std::ptrdiff_t DstPitch() const { return width + dstExtra; }
+    std::ptrdiff_t SrcPitch() const { return width + srcExtra; }
+    std::size_t DstSize() const { return static_cast<std::size_t>(DstPitch()) * (height + 2); }
+    std::size_t SrcSize() const { return static_cast<std::size_t>(SrcPitch()) * height; }
+    std::ptrdiff_t Origin() const { return DstPitch() + (dstExtra > 0 ? 2 : 0); }
+    std::string Name() const {
+        return std::to_string(width) + "x" + std::to_string(height) + " +" +
+               std::to_string(dstExtra) + "/+" + std::to_string(srcExtra);
+    }
+};
+
+std::vector<Layout> Layouts() {
+    std::vector<Layout> out;
+    std::vector<int> widths;
+    for (int w = 0; w <= 40; ++w) widths.push_back(w);
+    widths.push_back(637);
+    for (int w : widths)
+        for (int h : {0, 1, 3})
+            for (int extra : {0, 5}) out.push_back({w, h, extra, extra == 0 ? 0 : 9});
+    out.push_back({640, 480, 0, 0});  // contiguous full frame
+    out.push_back({2100, 2, 5, 9});   // rows long enough for the C library's copy
+    return out;
+}
+
+// --- Fixture over the variants. ---
+
+class BlitKernels : public ::testing::TestWithParam<Isa> {
+  protected:
+    void SetUp() override {
+        kernels_ = KernelsFor(GetParam());
+        if (kernels_ == nullptr) GTEST_SKIP() << "this processor or build lacks the variant";
+    }
+    const KernelTable* kernels_ = nullptr;
+    std::mt19937 rng_{1234};
+};
+
+TEST_P(BlitKernels, CopyKeyedMatchesReference) {
+    for (const Layout& l : Layouts()) {
+        for (Content content :
+             {Content::kThirdKeyed, Content::kNoise, Content::kRuns, Content::kAllKey}) {
+            const Pixels src = Picture(l.SrcSize(), content, rng_);
+            Pixels got = Picture(l.DstSize(), Content::kNoise, rng_);
+            Pixels want = got;
+            kernels_->copyKeyed(got.data() + l.Origin(), l.DstPitch(), src.data(), l.SrcPitch(),
+                                l.width, l.height, kKey);
+            RefCopyKeyed(want.data() + l.Origin(), l.DstPitch(), src.data(), l.SrcPitch(), l.width,
+                         l.height, kKey);
+            ASSERT_EQ(got, want) << l.Name() << " content " << static_cast<int>(content);
+        }
+    }
+}
+
+TEST_P(BlitKernels, CopyOpaqueMatchesReference) {
+    for (const Layout& l : Layouts()) {
+        const Pixels src = Picture(l.SrcSize(), Content::kNoise, rng_);
+        Pixels got = Picture(l.DstSize(), Content::kNoise, rng_);
+        Pixels want = got;
+        kernels_->copyOpaque(got.data() + l.Origin(), l.DstPitch(), src.data(), l.SrcPitch(),
+                             l.width, l.height);
+        RefCopyOpaque(want.data() + l.Origin(), l.DstPitch(), src.data(), l.SrcPitch(), l.width,
+                      l.height);
+        ASSERT_EQ(got, want) << l.Name();
+    }
+}
+
+TEST_P(BlitKernels, FillMatchesReference) {
+    std::uniform_int_distribution<int> any(0, 0xFFFF);
+    for (const Layout& l : Layouts()) {
+        const auto value = static_cast<std::uint16_t>(any(rng_));
+        Pixels got = Picture(l.DstSize(), Content::kNoise, rng_);
+        Pixels want = got;
+        kernels_->fill(got.data() + l.Origin(), l.DstPitch(), l.width, l.height, value);
+        RefFill(want.data() + l.Origin(), l.DstPitch(), l.width, l.height, value);
+        ASSERT_EQ(got, want) << l.Name();
+    }
+}
+
+TEST_P(BlitKernels, AddLightMatchesReferenceInEveryLayout) {
+    std::uniform_int_distribution<int> fades(-3, 34);  // out-of-range levels clamp
+    std::uniform_int_distribution<int> any(0, 0xFFFF);
+    std::uniform_int_distribution<int> quarter(0, 3);
+    const AddFormat bgr565{{0, 5, 11}, {31, 63, 31}};  // any other layout takes the general path
+    for (const AddFormat& format : {AddFormat::Rgb565(), AddFormat::Rgb555(), bgr565}) {
+        for (const Layout& l : Layouts()) {
+            const int fade = fades(rng_);
+            // A quarter of the source is raw 0 (transparent); bright pixels on both sides make
+            // saturation common.
+            Pixels src(l.SrcSize());
+            for (auto& p : src) {
+                const int pick = quarter(rng_);
+                p = pick == 0 ? 0 : pick == 1 ? 0xFFFF : static_cast<std::uint16_t>(any(rng_));
+            }
+            Pixels got = Picture(l.DstSize(), Content::kNoise, rng_);
+            Pixels want = got;
+            kernels_->addLight(got.data() + l.Origin(), l.DstPitch(), src.data(), l.SrcPitch(),
+                               l.width, l.height, format, fade);
+            RefAddLight(want.data() + l.Origin(), l.DstPitch(), src.data(), l.SrcPitch(), l.width,
+                        l.height, format, fade);
+            ASSERT_EQ(got, want) << l.Name() << " fade " << fade << " red shift "
+                                 << format.Shift(0);
+        }
+    }
+}
+
+// Values worked out by hand, so the reference loop itself is checked once.
+TEST_P(BlitKernels, AddLightKnownPixels) {
+    const AddFormat f = AddFormat::Rgb565();
+    // 17 pixels: one full vector and an overlapping last one in the vector bodies. Pixels
+    // without a case stay 0x1234 under a transparent source.
+    Pixels dst(17, 0x1234);
+    Pixels src(17, 0);
+    dst[0] = 0xF800;  // full red plus white: every channel saturates, green's low bit is 0
+    src[0] = 0xFFFF;
+    src[1] = 0xFFFF;  // white on an ordinary pixel saturates as well
+    dst[2] = 0x0000;  // plain add of r=1, g=2 (5-bit 1), b=3
+    src[2] = 0x0843;
+    src[16] = 0xFFFF;  // the last pixel of the row
+    kernels_->addLight(dst.data(), 17, src.data(), 17, 17, 1, f, 0);
+    EXPECT_EQ(dst[0], 0xFFDF);
+    EXPECT_EQ(dst[1], 0xFFDF);
+    EXPECT_EQ(dst[2], 0x0843);
+    EXPECT_EQ(dst[3], 0x1234);
+    EXPECT_EQ(dst[15], 0x1234);
+    EXPECT_EQ(dst[16], 0xFFDF);
+
+    // Fully faded, white adds nothing but the destination is written back as 5-bit components:
+    // r 2, g 17 -> 8, b 20. Levels beyond 0..31 act as the nearest end.
+    const Pixels white(16, 0xFFFF);
+    for (const auto& [fade, want] : {std::pair{31, 0x1214}, {99, 0x1214}, {-7, 0xFFDF}}) {
+        Pixels d(16, 0x1234);
+        kernels_->addLight(d.data(), 16, white.data(), 16, 16, 1, f, fade);
+        EXPECT_EQ(d, Pixels(16, static_cast<std::uint16_t>(want))) << "fade " << fade;
+    }
+}
+
+TEST_P(BlitKernels, AddLightRejectsLayoutsItCannotHonour) {
+    AddFormat bad = AddFormat::Rgb565();
+    bad.maximum[2] = 15;
+    AddFormat tooHigh = AddFormat::Rgb555();
+    tooHigh.shift[0] = 12;  // a 5-bit red would need bit 16
+    for (const AddFormat& f : {bad, tooHigh}) {
+        Pixels dst(40, 0x1234);
+        const Pixels src(40, 0xFFFF);
+        kernels_->addLight(dst.data(), 40, src.data(), 40, 40, 1, f, 0);
+        EXPECT_EQ(dst, Pixels(40, 0x1234));
+    }
+}
+
+std::string IsaName(Isa isa) {
+    switch (isa) {
+        case Isa::kScalar:
+            return "Scalar";
+        case Isa::kSse2:
+            return "Sse2";
+        case Isa::kAvx2:
+            return "Avx2";
+    }
+    return "Unknown";
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, BlitKernels,
+                         ::testing::Values(Isa::kScalar, Isa::kSse2, Isa::kAvx2),
+                         [](const ::testing::TestParamInfo<Isa>& param) {
+                             return IsaName(param.param);
+                         });
+
+TEST(BlitDispatch, PicksTheWidestVariantAndRoutesEveryKernel) {
+    const KernelTable* want = KernelsFor(Isa::kAvx2);
+    if (want == nullptr) want = KernelsFor(Isa::kSse2);
+    if (want == nullptr) want = KernelsFor(Isa::kScalar);
+#if defined(__x86_64__) && !defined(GREETING_BLIT_PORTABLE_ONLY)
+    EXPECT_NE(KernelsFor(Isa::kSse2), nullptr) << "every x86-64 processor has SSE2";
+#endif
+    EXPECT_EQ(&ActiveKernels(), want);
+
+    std::mt19937 rng(99);
+    const Pixels src = Picture(33 * 4, Content::kThirdKeyed, rng);
+    const Pixels start = Picture(33 * 4, Content::kNoise, rng);
+    Pixels got = start;
+    Pixels want2 = start;
+    CopyKeyed(got.data(), 33, src.data(), 33, 33, 4, kKey);
+    RefCopyKeyed(want2.data(), 33, src.data(), 33, 33, 4, kKey);
+    EXPECT_EQ(got, want2);
+    AddLight(got.data(), 33, src.data(), 33, 33, 4, AddFormat::Rgb555(), 3);
+    RefAddLight(want2.data(), 33, src.data(), 33, 33, 4, AddFormat::Rgb555(), 3);
+    EXPECT_EQ(got, want2);
+    CopyOpaque(got.data(), 33, src.data(), 33, 30, 4);
+    RefCopyOpaque(want2.data(), 33, src.data(), 33, 30, 4);
+    EXPECT_EQ(got, want2);
+    Fill(got.data() + 1, 33, 31, 3, 0x0F0F);
+    RefFill(want2.data() + 1, 33, 31, 3, 0x0F0F);
+    EXPECT_EQ(got, want2);
+}
+
+}  // namespace
+
+// Names the variant in failure messages.
+void PrintTo(Isa isa, std::ostream* os) {
+    *os << IsaName(isa);
+}
+
+}  // namespace platform::blit
