@@ -1,6 +1,8 @@
 #include "el/draw/shutdown.h"
 
 #include "el/draw/cursor.h"
+#include "el/draw/display_state.h"
+#include "el/draw/object_table.h"
 #include "el/sound/sound_device.h"
 #include "el/system/build_settings.h"
 #include "el/system/font_block.h"
@@ -11,7 +13,21 @@
 namespace elDraw {
 
 void ReleaseScreen() {
-    if (elSystem::FullScreen == 1) platform::CloseWindow();
+    const bool fullScreen = elSystem::FullScreen == 1;
+    if (DirectDraw) {
+        for (ObjectRecord& record : Objects) {
+            if (record.surface) record = ObjectRecord{};
+        }
+        ClipperExists = false;
+        PrimarySurface.reset();
+        BackSurface.reset();
+        if (fullScreen) {
+            DirectDraw->RestoreDisplayMode();
+            DirectDraw->SetCooperativeLevel(platform::DDSCL_NORMAL);
+        }
+        DirectDraw.reset();
+    }
+    if (fullScreen) platform::CloseWindow();
 }
 
 int Shutdown() {

@@ -9,9 +9,10 @@ float ScrollTileOffsetX;
 float ScrollTileOffsetY;
 float ScrollPagePosition;
 std::int32_t ScrollPageLimit;
+std::int32_t TileObject;
 
 void ResetScrollPageState() {
-    ScrollPageShown = ScrollBackgroundObject = ScrollPageObject = ScrollPageLimit = 0;
+    ScrollPageShown = ScrollBackgroundObject = ScrollPageObject = ScrollPageLimit = TileObject = 0;
     ScrollTileOffsetX = ScrollTileOffsetY = ScrollPagePosition = 0.0f;
 }
 

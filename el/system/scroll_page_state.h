@@ -13,6 +13,8 @@ extern float ScrollTileOffsetX;
 extern float ScrollTileOffsetY;
 extern float ScrollPagePosition;
 extern std::int32_t ScrollPageLimit;  // height of the page picture; 0: no page set up
+// The cover transition's strip of ten 64 x 48 tiles side by side.
+extern std::int32_t TileObject;
 
 void ResetScrollPageState();
 

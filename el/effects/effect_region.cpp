@@ -1,0 +1,72 @@
+#include "el/effects/effect_region.h"
+
+#include <algorithm>
+
+#include "el/draw/clip_rect.h"
+#include "el/draw/display_state.h"
+#include "el/draw/object_table.h"
+
+namespace elDraw {
+
+bool ClipEffectRegion(std::int32_t x, std::int32_t y, std::int32_t object, std::int32_t srcLeft,
+                      std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom,
+                      EffectRegion& region) {
+    const platform::Surface* source = ObjectSurface(object);
+    if (source == nullptr || !BackSurface) return false;
+    const std::int64_t clipLeft = std::max<std::int64_t>(ClipRect.left, 0);
+    const std::int64_t clipTop = std::max<std::int64_t>(ClipRect.top, 0);
+    const std::int64_t clipRight = std::min<std::int64_t>(ClipRect.right, BackSurface->width());
+    const std::int64_t clipBottom = std::min<std::int64_t>(ClipRect.bottom, BackSurface->height());
+    std::int64_t width = static_cast<std::int64_t>(srcRight) - srcLeft;
+    std::int64_t height = static_cast<std::int64_t>(srcBottom) - srcTop;
+    std::int64_t dx = x, dy = y, sx = srcLeft, sy = srcTop;
+    if (dx + width > clipRight) width = clipRight - dx;
+    if (dy + height > clipBottom) height = clipBottom - dy;
+    if (dx < clipLeft) {
+        sx += clipLeft - dx;
+        width -= clipLeft - dx;
+        dx = clipLeft;
+    }
+    if (dy < clipTop) {
+        sy += clipTop - dy;
+        height -= clipTop - dy;
+        dy = clipTop;
+    }
+    if (width < 0 || height < 0) return false;
+    if (sx < 0 || sy < 0 || sx + width > source->width() || sy + height > source->height()) {
+        return false;
+    }
+    region = EffectRegion{static_cast<std::int32_t>(dx),    static_cast<std::int32_t>(dy),
+                          static_cast<std::int32_t>(sx),    static_cast<std::int32_t>(sy),
+                          static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};
+    return true;
+}
+
+LockedPair::LockedPair(std::int32_t object, const EffectRegion& region) {
+    sourceSurface_ = ObjectSurface(object);
+    if (sourceSurface_ == nullptr || !BackSurface) return;
+    platform::SurfaceDesc sourceDesc;
+    if (sourceSurface_->Lock(sourceDesc) != platform::DD_OK) {
+        sourceSurface_ = nullptr;
+        return;
+    }
+    platform::SurfaceDesc destinationDesc;
+    if (BackSurface->Lock(destinationDesc) != platform::DD_OK) {
+        sourceSurface_->Unlock();
+        sourceSurface_ = nullptr;
+        return;
+    }
+    destinationSurface_ = BackSurface.get();
+    sourceStride_ = sourceDesc.pitch >> 1;
+    destinationStride_ = destinationDesc.pitch >> 1;
+    source_ = sourceDesc.memory + region.srcLeft + region.srcTop * sourceStride_;
+    destination_ = destinationDesc.memory + region.x + region.y * destinationStride_;
+    ok_ = true;
+}
+
+LockedPair::~LockedPair() {
+    if (sourceSurface_ != nullptr) sourceSurface_->Unlock();
+    if (destinationSurface_ != nullptr) destinationSurface_->Unlock();
+}
+
+}  // namespace elDraw

@@ -1,0 +1,51 @@
+// What every pixel effect from an object onto the back surface shares: the clipping of the
+// destination to ClipRect and the locking of both surfaces.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/display/surface.h"
+
+namespace elDraw {
+
+struct EffectRegion {
+    std::int32_t x = 0, y = 0;             // destination on the back surface
+    std::int32_t srcLeft = 0, srcTop = 0;  // source in the object
+    std::int32_t width = 0, height = 0;
+};
+
+// Clips the destination to ClipRect (and to the back surface, whose bounds ClipRect is never
+// checked against). False when the clipped width or height is negative: nothing is locked
+// then. A source rectangle that does not lie inside the object also gives false, since an
+// effect would read outside it.
+bool ClipEffectRegion(std::int32_t x, std::int32_t y, std::int32_t object, std::int32_t srcLeft,
+                      std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom,
+                      EffectRegion& region);
+
+// Both surfaces locked for the lifetime of the object: the object's first, then the back
+// surface; unlocked in that order.
+class LockedPair {
+  public:
+    LockedPair(std::int32_t object, const EffectRegion& region);
+    ~LockedPair();
+    LockedPair(const LockedPair&) = delete;
+    LockedPair& operator=(const LockedPair&) = delete;
+
+    bool ok() const { return ok_; }
+    const std::uint16_t* source() const { return source_; }
+    std::uint16_t* destination() const { return destination_; }
+    std::ptrdiff_t sourceStride() const { return sourceStride_; }
+    std::ptrdiff_t destinationStride() const { return destinationStride_; }
+
+  private:
+    platform::Surface* sourceSurface_ = nullptr;
+    platform::Surface* destinationSurface_ = nullptr;
+    const std::uint16_t* source_ = nullptr;
+    std::uint16_t* destination_ = nullptr;
+    std::ptrdiff_t sourceStride_ = 0;
+    std::ptrdiff_t destinationStride_ = 0;
+    bool ok_ = false;
+};
+
+}  // namespace elDraw
