@@ -18,6 +18,12 @@ void Scene11Frame();
 void Scene12Frame();
 void Scene13Frame();
 
+// The scenes' own counters back to program start.
+void ResetOpeningScenes();
+void ResetGalleryScenes();
+void ResetRaceScene();
+void ResetFinaleScenes();
+
 // Runs the frame function of a scene; 2 and numbers outside 1..13 run nothing.
 void RunSceneFrame(std::int32_t scene);
 

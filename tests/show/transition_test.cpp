@@ -1,0 +1,285 @@
+// The transitions on their own (the reveal patterns the greeting does not use, lengths it never
+// sets, the cover), and the show going on without a picture.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "el/draw/object_table.h"
+#include "el/draw/screen.h"
+#include "el/system/frame_timing.h"
+#include "el/system/scroll_page_state.h"
+#include "platform/headless/headless_host.h"
+#include "platform/host.h"
+#include "show/presentation.h"
+#include "show/scene_state.h"
+#include "show/transitions.h"
+#include "tests/app/headless_fixture.h"
+#include "tests/show/show_test_support.h"
+
+namespace {
+
+using namespace showtest;
+
+constexpr int W = kWidth;
+constexpr int H = kHeight;
+
+// The library alone, with the screen open and every presented frame kept.
+class Transitions : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        app::ResetProgramState();
+        auto owned = std::make_unique<platform::HeadlessHost>();
+        owned->onFrame = [this](const platform::FrameView& frame) {
+            presented = FromFrame(frame);
+            ++frameCount;
+        };
+        platform::InstallHost(std::move(owned));
+        elSystem::StaticStartup();
+        ASSERT_EQ(elDraw::Screen(W, H, 1), 1);
+    }
+    void TearDown() override {
+        app::ResetProgramState();
+        platform::InstallHost(nullptr);
+    }
+
+    // The old picture is on the back surface when the scene hands over.
+    void HandOver(const Picture& old, int style, int length, int scene) {
+        WriteBackSurface(old);
+        show::TransitionStyle = style;
+        show::TransitionLength = length;
+        show::ChangeScene(scene);
+    }
+    // One frame of the new scene: its picture, then EndFrame.
+    void NewSceneFrame(const Picture& picture) {
+        WriteBackSurface(picture);
+        show::EndFrame();
+    }
+
+    Picture presented;
+    int frameCount = 0;
+    const Picture oldPicture = Noise(1, PixelLayout::Rgb565);
+    const Picture newPicture = Noise(2, PixelLayout::Rgb565);
+};
+
+// What a step of a deterministic reveal shows: the pieces of the old picture that the pattern
+// lays over the new scene, at the places the pattern gives (clipped to the screen).
+Picture ExpectedStep(const Picture& old, const Picture& under, int style, int L, int t) {
+    Picture out = under;
+    const int s = L - t + 1;
+    auto piece = [&](int x, int y, int left, int top, int right, int bottom) {
+        Copy(out, x, y, old, left, top, right, bottom, false);
+    };
+    switch (style) {
+        case 1:
+            for (int y = 0; y < H; ++y) {
+                if (y % t != 0) piece(0, y, 0, y, W, y + 1);
+            }
+            break;
+        case 2:
+            for (int y = 0; y < H; y += L) piece(0, y, 0, y, W, y + t + 1);
+            break;
+        case 5:
+            piece(0, (-H / L) * s, 0, 0, W, H);
+            break;
+        case 6:
+            piece(0, (H / L) * s, 0, 0, W, H);
+            break;
+        case 7:
+            piece((-W / L) * s, 0, 0, 0, W, H);
+            break;
+        case 8:
+            piece((W / L) * s, 0, 0, 0, W, H);
+            break;
+        case 9:
+            piece(0, ((-H) / 2 / L) * s, 0, 0, W, H / 2);
+            piece(0, H / 2 + (H / 2 / L) * s, 0, H / 2, W, H);
+            break;
+        case 10:
+            piece(((-W) / 2 / L) * s, 0, 0, 0, W / 2, H);
+            piece(W / 2 + (W / 2 / L) * s, 0, W / 2, 0, W, H);
+            break;
+        case 11:
+            piece(0, 0, 0, 0, (W / L) * t, H);
+            break;
+        case 12:
+            piece((W / L) * s, 0, (W / L) * s, 0, W, H);
+            break;
+        default:
+            break;
+    }
+    return out;
+}
+
+TEST_F(Transitions, DeterministicRevealsDrawTheirPatternAtEveryStep) {
+    // 7 and 30 do not divide the screen, so the truncating divisions show.
+    for (int style : {1, 2, 5, 6, 7, 8, 9, 10, 11, 12}) {
+        for (int L : {7, 30}) {
+            HandOver(oldPicture, style, L, 6);
+            ASSERT_EQ(show::SceneNumber, 6);
+            ASSERT_EQ(show::PreviousScene, 0);
+            for (int t = L; t >= 1; --t) {
+                ASSERT_EQ(show::TransitionCounter, t);
+                NewSceneFrame(newPicture);
+                if (L > 7 && t > 2 && t < L - 1 && t != 13) continue;  // a sample of the long one
+                const Picture expected = ExpectedStep(oldPicture, newPicture, style, L, t);
+                ASSERT_EQ(FirstDifference(presented, expected), "")
+                    << "style " << style << " length " << L << " step " << t;
+            }
+            EXPECT_EQ(show::TransitionCounter, 0);
+            EXPECT_EQ(show::TransitionDirection, 0);
+            NewSceneFrame(newPicture);
+            EXPECT_EQ(FirstDifference(presented, newPicture), "") << "style " << style;
+        }
+    }
+}
+
+TEST_F(Transitions, EdgeStepsOfTheUncoveringStyles) {
+    // Style 11 at its first step covers the full width, at its last a strip of W / L columns.
+    HandOver(oldPicture, 11, 40, 6);
+    NewSceneFrame(newPicture);
+    EXPECT_EQ(FirstDifference(presented, oldPicture), "");
+    for (int t = 39; t >= 1; --t) NewSceneFrame(newPicture);
+    for (int y = 0; y < H; y += 37) {
+        EXPECT_EQ(presented.At(15, y), oldPicture.At(15, y));
+        EXPECT_EQ(presented.At(16, y), newPicture.At(16, y));
+    }
+    // Style 12 at its last step starts at x = W: nothing of the old picture is left.
+    HandOver(oldPicture, 12, 40, 6);
+    for (int t = 40; t >= 1; --t) NewSceneFrame(newPicture);
+    EXPECT_EQ(FirstDifference(presented, newPicture), "");
+}
+
+TEST_F(Transitions, RevealWithoutStepsDrawsNothingAndEnds) {
+    for (int style = 1; style <= 13; ++style) {
+        for (int length : {0, -3, INT32_MIN}) {
+            HandOver(oldPicture, style, length, 8);
+            EXPECT_EQ(show::SceneNumber, 8);
+            const int before = frameCount;
+            NewSceneFrame(newPicture);
+            EXPECT_EQ(frameCount, before + 1);
+            EXPECT_EQ(FirstDifference(presented, newPicture), "")
+                << "style " << style << " length " << length;
+            EXPECT_EQ(show::TransitionCounter, 0) << "style " << style << " length " << length;
+            NewSceneFrame(newPicture);
+            EXPECT_EQ(FirstDifference(presented, newPicture), "");
+        }
+    }
+    // A restart at step 10 of a reveal of length 0 divides nothing either.
+    for (int style = 1; style <= 12; ++style) {
+        HandOver(oldPicture, style, 0, 8);
+        show::StartReveal10();
+        for (int pass = 0; pass < 10; ++pass) {
+            NewSceneFrame(newPicture);
+            ASSERT_EQ(FirstDifference(presented, newPicture), "") << "style " << style;
+        }
+        EXPECT_EQ(show::TransitionCounter, 0);
+        EXPECT_EQ(show::TransitionDirection, 0);
+    }
+}
+
+TEST_F(Transitions, ShakenRevealRestartedPastItsLengthKeepsRowsInPlace) {
+    // A reveal of 9 steps restarted at step 10 has no room to shake a row in (k = -1): the
+    // rows and bands are drawn where they are.
+    for (int style : {3, 4}) {
+        HandOver(oldPicture, style, 9, 8);
+        show::StartReveal10();
+        NewSceneFrame(newPicture);
+        // Style 3 draws every row but each tenth; the bands of style 4 (rows y..y + 10 every
+        // 9 rows) overlap and cover everything.
+        Picture expected = style == 3 ? newPicture : oldPicture;
+        for (int y = 0; y < H && style == 3; ++y) {
+            if (y % 10 != 0) Copy(expected, 0, y, oldPicture, 0, y, W, y + 1, false);
+        }
+        EXPECT_EQ(FirstDifference(presented, expected), "") << "style " << style;
+        EXPECT_EQ(show::TransitionCounter, 9);
+    }
+}
+
+// The cover and the picture-less scene run the real main loop.
+using Presentation = HeadlessProgram;
+
+TEST_F(Presentation, CoverLaysTenStepsOfTilesThenStartsTheNextScene) {
+    // Tile i of the strip paints rows 4i..4i+3 of its 64 x 48 cell in its own colour and leaves
+    // the rest to the key, so each step's tiles add a band over the earlier ones.
+    const auto colour = [](int i) { return static_cast<std::uint16_t>(0x1083 * (i + 1) + 7); };
+    std::map<std::uint32_t, Picture> frames;
+    std::map<std::uint32_t, int> sceneAfter;
+    std::uint32_t current = 0;
+    constexpr std::uint32_t kCoverPass = 50;
+    host->onFrame = [&](const platform::FrameView& frame) { frames[current] = FromFrame(frame); };
+    Run(
+        kCoverPass + 12,
+        [&](std::uint32_t pass) {
+            current = pass;
+            if (pass != kCoverPass || elSystem::TileObject != 0) return;
+            const std::int32_t tiles = elDraw::CreateObject(640, 48, 2);
+            ASSERT_NE(tiles, 0);
+            elDraw::SetObjectKey(tiles, 0);
+            Picture strip = ReadObject(tiles);
+            std::fill(strip.pixels.begin(), strip.pixels.end(), 0);
+            for (int i = 0; i < 10; ++i) {
+                for (int y = 4 * i; y < 4 * i + 4; ++y) {
+                    for (int x = 64 * i; x < 64 * i + 64; ++x) strip.At(x, y) = colour(i);
+                }
+            }
+            WriteObject(tiles, strip);
+            elSystem::TileObject = tiles;
+            show::TransitionStyle = 0;
+            show::ChangeScene(6);
+        },
+        [&](std::uint32_t pass) { sceneAfter[pass] = show::SceneNumber; });
+
+    for (int step = 1; step <= 10; ++step) {
+        const std::uint32_t pass = kCoverPass + static_cast<std::uint32_t>(step) - 1;
+        Picture expected = BlackScreen();  // scene 1's last picture
+        for (int y = 0; y < H; ++y) {
+            const int band = (y % 48) / 4;
+            if (band >= step) continue;
+            for (int x = 0; x < W; ++x) expected.At(x, y) = colour(band);
+        }
+        ASSERT_EQ(frames.count(pass), 1u);
+        EXPECT_EQ(FirstDifference(frames[pass], expected), "") << "step " << step;
+        EXPECT_EQ(sceneAfter[pass], step < 10 ? 1 : 6) << "step " << step;
+    }
+    // The next pass is scene 6's first: the backdrop with OKUJYO, no tiles.
+    Picture scene6 = BlackScreen();
+    Copy(scene6, 0, 0, ReadObject(show::Loaded.Seagirl), 0, 0, 640, 480, true);
+    Copy(scene6, 241, 125, ReadObject(show::Loaded.Okujyo), 0, 0, 158, 229, false);
+    EXPECT_EQ(FirstDifference(frames[kCoverPass + 10], scene6), "");
+}
+
+TEST_F(Presentation, SceneWhosePictureIsGoneShowsTheBackdropAndTheShowGoesOn) {
+    std::map<std::uint32_t, int> scenes;
+    std::map<std::uint32_t, Picture> frames;
+    Picture seagirl, body;
+    std::uint32_t current = 0;
+    host->onFrame = [&](const platform::FrameView& frame) {
+        if (current == 3300 || current == 3712) frames[current] = FromFrame(frame);
+    };
+    Run(3712, [&](std::uint32_t pass) {
+        current = pass;
+        scenes[pass] = show::SceneNumber;
+        if (pass == 3000 && body.empty()) {  // in scene 6
+            seagirl = ReadObject(show::Loaded.Seagirl);
+            body = ReadObject(show::Loaded.Body);
+            elDraw::ReleaseObject(show::Loaded.E1);
+        }
+    });
+    EXPECT_EQ(app::PassCount, 3712u);
+    EXPECT_EQ(scenes[3202], 7);
+    EXPECT_EQ(scenes[3701], 7);
+    EXPECT_EQ(scenes[3702], 8);
+    Picture backdrop = BlackScreen();
+    Copy(backdrop, 0, 0, seagirl, 0, 0, 640, 480, true);
+    ASSERT_EQ(frames.count(3300), 1u);
+    EXPECT_EQ(FirstDifference(frames[3300], backdrop), "");
+    Picture scene8 = backdrop;
+    Copy(scene8, 152, 72, body, 0, 0, 336, 336, false);
+    ASSERT_EQ(frames.count(3712), 1u);  // the reveal into scene 8 is over
+    EXPECT_EQ(FirstDifference(frames[3712], scene8), "");
+}
+
+}  // namespace
