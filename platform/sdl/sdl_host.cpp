@@ -1,12 +1,19 @@
 #include "platform/sdl/sdl_host.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <filesystem>
 #include <string_view>
 
 #include "platform/messages.h"
+#include "platform/png_file.h"
 #include "platform/sdl/sdl_keys.h"
 
 namespace platform {
@@ -36,7 +43,8 @@ bool AskedFor(const char* driver) {
 
 }  // namespace
 
-SdlHost::SdlHost(const SdlHostOptions& options) : options_(options) {
+SdlHost::SdlHost(const SdlHostOptions& options)
+    : options_(options), pacer_(SDL_GetPerformanceFrequency()) {
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
         std::getenv("SDL_VIDEODRIVER") == nullptr) {
         unavailable_ =
@@ -74,21 +82,91 @@ SdlHost::~SdlHost() {
 
 bool SdlHost::CreateMainWindow(const WindowDesc& desc) {
     if (!unavailable_.empty()) return false;
+    pictureWidth_ = desc.width;
+    pictureHeight_ = desc.height;
+    fullScreen_ = desc.fullScreen && !options_.windowed;
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-    if (desc.fullScreen && !options_.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (fullScreen_) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_ = SDL_CreateWindow(desc.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                desc.width, desc.height, flags);
     if (window_ == nullptr) return false;
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!fullScreen_) ApplyWindowedSize();
+    // Present with the display's vertical sync only where it runs at 60 Hz; elsewhere the
+    // monotonic clock paces and vsync would pull passes to the monitor's rate.
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    vsync_ = SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 &&
+             sdl::FramePacer::VsyncAgrees(mode.refresh_rate);
+    const Uint32 vsyncFlag = vsync_ ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
+    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_TARGETTEXTURE | vsyncFlag);
     if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_ == nullptr) {
         DestroyMainWindow();
         return false;
     }
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    SDL_RenderSetLogicalSize(renderer_, desc.width, desc.height);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
+    return true;
+}
+
+void SdlHost::ApplyWindowedSize() {
+    SDL_Rect usable{0, 0, pictureWidth_, pictureHeight_};
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &usable);
+    int factor = sdl::LargestWholeFactor(usable.w, usable.h, pictureWidth_, pictureHeight_);
+    if (options_.scale > 0) factor = options_.scale;
+    SDL_SetWindowSize(window_, pictureWidth_ * factor, pictureHeight_ * factor);
+    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+void SdlHost::ToggleFullScreen() {
+    if (window_ == nullptr) return;
+    fullScreen_ = !fullScreen_;
+    SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!fullScreen_) ApplyWindowedSize();
+    pacer_.Reset();
+}
+
+void SdlHost::SaveScreenshot() {
+    if (lastFrame_.empty()) return;
+    std::error_code error;
+    std::filesystem::create_directories(options_.screenshotDir, error);
+    // A name nobody has taken: the time, then a counter if two come in the same second.
+    const std::time_t now = std::time(nullptr);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&now));
+    std::string path;
+    for (int n = 0; n < 1000; ++n) {
+        path = options_.screenshotDir + "/greeting-" + stamp +
+               (n == 0 ? std::string() : "-" + std::to_string(n)) + ".png";
+        if (!std::filesystem::exists(path, error)) break;
+    }
+    FrameView frame;
+    frame.pixels = lastFrame_.data();
+    frame.width = pictureWidth_;
+    frame.height = pictureHeight_;
+    frame.pitch = pictureWidth_;
+    frame.layout = lastLayout_;
+    std::string why;
+    if (WriteFramePng(path, frame, &why)) {
+        std::fprintf(stderr, "greeting: saved %s\n", path.c_str());
+    } else {
+        std::fprintf(stderr, "greeting: %s\n", why.c_str());
+    }
+}
+
+bool SdlHost::HandleHostKey(const SDL_KeyboardEvent& key) {
+    const SDL_Keycode code = key.keysym.sym;
+    const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+    const bool toggle = code == SDLK_F11 || (alt && (code == SDLK_RETURN || code == SDLK_KP_ENTER));
+    if (!toggle && code != SDLK_PRINTSCREEN) return false;
+    if (key.type == SDL_KEYDOWN && !key.repeat) {
+        if (toggle) {
+            ToggleFullScreen();
+        } else {
+            SaveScreenshot();
+        }
+    }
     return true;
 }
 
@@ -104,8 +182,11 @@ void SdlHost::MinimizeMainWindow() {
 }
 
 void SdlHost::DestroyMainWindow() {
+    if (scaled_ != nullptr) SDL_DestroyTexture(scaled_);
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
+    scaled_ = nullptr;
+    scaledFactor_ = 0;
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     texture_ = nullptr;
     renderer_ = nullptr;
@@ -138,17 +219,13 @@ void SdlHost::Translate(const SDL_Event& event) {
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     SetActive(false);
                     break;
-                case SDL_WINDOWEVENT_MOVED:
-                    PostMessage(WM_MOVE, 0,
-                                MakeLParam(static_cast<std::uint16_t>(event.window.data1),
-                                           static_cast<std::uint16_t>(event.window.data2)));
-                    break;
                 default:
                     break;
             }
             break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
+            if (HandleHostKey(event.key)) break;
             const std::uint32_t key = sdl::VirtualKeyFor(event.key.keysym.sym);
             if (key == 0) break;
             const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0 || key == 0x12 || key == 0x79;
@@ -209,22 +286,45 @@ std::int64_t SdlHost::EpochSeconds() {
 }
 
 bool SdlHost::WaitVerticalBlank() {
-    // The library waits for the blank of a 60 Hz display; pace to that on any monitor.
+    if (vsync_) return true;  // the presentation itself waits for the 60 Hz blank
     const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-    const std::uint64_t period = frequency / 60;
     std::uint64_t now = SDL_GetPerformanceCounter();
-    if (nextFrameTick_ == 0 || now > nextFrameTick_ + period) nextFrameTick_ = now;
-    while (now < nextFrameTick_) {
-        const std::uint64_t remainingMs = (nextFrameTick_ - now) * 1000 / frequency;
-        if (remainingMs > 1) SDL_Delay(static_cast<Uint32>(remainingMs - 1));
+    std::uint64_t wait = pacer_.TicksToWait(now);
+    while (wait > 0) {
+        const std::uint64_t ms = wait * 1000 / frequency;
+        if (ms > 1) SDL_Delay(static_cast<Uint32>(ms - 1));  // sleep most of it, spin the rest
         now = SDL_GetPerformanceCounter();
+        wait = pacer_.TicksToWait(now);
     }
-    nextFrameTick_ += period;
+    pacer_.Advance(now);
+    return true;
+}
+
+bool SdlHost::PrepareScaling(int outputWidth, int outputHeight) {
+    const sdl::Viewport view =
+        sdl::FitViewport(outputWidth, outputHeight, pictureWidth_, pictureHeight_);
+    if (options_.filter != sdl::ScaleFilter::kSharp || view.exact) return false;
+    if (scaled_ == nullptr || scaledFactor_ != view.wholeFactor) {
+        if (scaled_ != nullptr) SDL_DestroyTexture(scaled_);
+        scaled_ =
+            SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET,
+                              pictureWidth_ * view.wholeFactor, pictureHeight_ * view.wholeFactor);
+        scaledFactor_ = view.wholeFactor;
+        if (scaled_ == nullptr) return false;
+        SDL_SetTextureScaleMode(scaled_, SDL_ScaleModeLinear);
+    }
     return true;
 }
 
 void SdlHost::PresentFrame(const FrameView& frame) {
     if (renderer_ == nullptr || frame.pixels == nullptr) return;
+    lastFrame_.resize(static_cast<std::size_t>(frame.width) * frame.height);
+    for (int y = 0; y < frame.height; ++y) {
+        std::memcpy(&lastFrame_[static_cast<std::size_t>(y) * frame.width],
+                    frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch,
+                    static_cast<std::size_t>(frame.width) * 2);
+    }
+    lastLayout_ = frame.layout;
     const Uint32 format =
         frame.layout == PixelLayout::Rgb565 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB555;
     if (texture_ == nullptr || textureFormat_ != format) {
@@ -234,9 +334,30 @@ void SdlHost::PresentFrame(const FrameView& frame) {
         textureFormat_ = format;
         if (texture_ == nullptr) return;
     }
-    SDL_UpdateTexture(texture_, nullptr, frame.pixels, frame.pitch * 2);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_UpdateTexture(texture_, nullptr, lastFrame_.data(), frame.width * 2);
+
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
+    const sdl::Viewport view =
+        sdl::FitViewport(outputWidth, outputHeight, pictureWidth_, pictureHeight_);
+    const SDL_Rect target{view.x, view.y, view.width, view.height};
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    if (PrepareScaling(outputWidth, outputHeight)) {
+        // Sharp: whole-factor nearest into the intermediate picture, then a smooth fit.
+        SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
+        SDL_SetRenderTarget(renderer_, scaled_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        SDL_SetRenderTarget(renderer_, nullptr);
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, scaled_, nullptr, &target);
+    } else {
+        SDL_SetTextureScaleMode(texture_, options_.filter == sdl::ScaleFilter::kLinear
+                                              ? SDL_ScaleModeLinear
+                                              : SDL_ScaleModeNearest);
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, &target);
+    }
     SDL_RenderPresent(renderer_);
 }
 
@@ -273,7 +394,7 @@ int SdlHost::ShowMessageBox(std::string_view caption, std::string_view text, uns
     if (SDL_ShowMessageBox(&data, &answer) != 0) return (yesNo ? IDYES : IDOK);
     if (answer < 0) answer = yesNo ? IDNO : (okCancel ? IDCANCEL : IDOK);
     // The box's own loop swallowed the pacing; do not make the next pass catch up.
-    nextFrameTick_ = 0;
+    pacer_.Reset();
     return answer;
 }
 
@@ -296,29 +417,68 @@ void SdlHost::AudioCallback(void* user, Uint8* stream, int length) {
     auto* self = static_cast<SdlHost*>(user);
     auto* samples = reinterpret_cast<std::int16_t*>(stream);
     const std::size_t frames = static_cast<std::size_t>(length) / 4;
-    if (self->audioSource_ != nullptr && !self->options_.mute) {
+    if (self->audioSource_ != nullptr) {
         self->audioSource_->Render(samples, frames);
+        if (self->options_.volume < 100) {
+            const int volume = std::max(0, self->options_.volume);
+            for (std::size_t i = 0; i < frames * 2; ++i)
+                samples[i] = static_cast<std::int16_t>(samples[i] * volume / 100);
+        }
     } else {
         std::memset(stream, 0, static_cast<std::size_t>(length));
     }
 }
 
+// The sound library underneath prints its own complaints when a machine has no sound card;
+// the player says it once, in one line, so those are kept off the terminal while it looks.
+class QuietStderr {
+  public:
+    QuietStderr() {
+        std::fflush(stderr);
+        saved_ = dup(2);
+        const int null = open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            dup2(null, 2);
+            close(null);
+        }
+    }
+    ~QuietStderr() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        dup2(saved_, 2);
+        close(saved_);
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+  private:
+    int saved_ = -1;
+};
+
 bool SdlHost::OpenAudio(AudioSource* source) {
     CloseAudio();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (options_.mute) return false;  // asked for silence: the greeting plays without sound
+    bool initialised = false;
+    {
+        const QuietStderr quiet;
+        initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        if (initialised) {
+            SDL_AudioSpec want{};
+            want.freq = kAudioRate;
+            want.format = AUDIO_S16SYS;
+            want.channels = 2;
+            want.samples = 512;  // about 12 ms: small enough that a fade follows the picture
+            want.callback = &SdlHost::AudioCallback;
+            want.userdata = this;
+            audioSource_ = source;
+            audioDevice_ = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+        }
+    }
+    if (!initialised) {
         std::fprintf(stderr, "greeting: no sound device (%s); the greeting plays silent\n",
                      SDL_GetError());
         return false;
     }
-    SDL_AudioSpec want{};
-    want.freq = kAudioRate;
-    want.format = AUDIO_S16SYS;
-    want.channels = 2;
-    want.samples = 1024;
-    want.callback = &SdlHost::AudioCallback;
-    want.userdata = this;
-    audioSource_ = source;
-    audioDevice_ = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
     if (audioDevice_ == 0) {
         std::fprintf(stderr, "greeting: no sound device (%s); the greeting plays silent\n",
                      SDL_GetError());

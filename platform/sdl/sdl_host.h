@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/host.h"
+#include "platform/sdl/frame_pacer.h"
 #include "platform/sdl/sdl_host_factory.h"
 
 namespace platform {
@@ -46,6 +48,12 @@ class SdlHost : public Host {
 
   private:
     void Translate(const SDL_Event& event);
+    // Keys that belong to the host: full screen on and off, screenshots.
+    bool HandleHostKey(const SDL_KeyboardEvent& key);
+    void ToggleFullScreen();
+    void SaveScreenshot();
+    void ApplyWindowedSize();
+    bool PrepareScaling(int outputWidth, int outputHeight);
     void SetActive(bool active);
     static void AudioCallback(void* user, Uint8* stream, int length);
 
@@ -55,11 +63,19 @@ class SdlHost : public Host {
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    SDL_Texture* scaled_ = nullptr;  // the picture at a whole factor, for the sharp filter
+    int scaledFactor_ = 0;
     Uint32 textureFormat_ = 0;
+    int pictureWidth_ = 640;
+    int pictureHeight_ = 480;
+    bool fullScreen_ = true;
+    bool vsync_ = false;
+    std::vector<std::uint16_t> lastFrame_;  // for screenshots
+    PixelLayout lastLayout_ = PixelLayout::Rgb565;
     SDL_AudioDeviceID audioDevice_ = 0;
     AudioSource* audioSource_ = nullptr;
     bool active_ = false;
-    std::uint64_t nextFrameTick_ = 0;  // performance-counter time of the next 60 Hz blank
+    sdl::FramePacer pacer_;
 };
 
 }  // namespace platform

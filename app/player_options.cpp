@@ -1,0 +1,79 @@
+#include "app/player_options.h"
+
+#include <charconv>
+
+namespace app {
+namespace {
+
+bool ParseInt(const std::string& text, int& out) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, out);
+    return !text.empty() && error == std::errc() && stop == end;
+}
+
+}  // namespace
+
+const char* PlayerUsage() {
+    return "Usage: greeting [options]\n"
+           "Plays the birthday greeting full screen; it ends by itself after about three and a\n"
+           "quarter minutes, or at once with Escape.\n"
+           "  --window           play in a window instead of full screen\n"
+           "  --scale N          the window's size as N times 640 x 480 (default: the largest\n"
+           "                     that fits the desktop)\n"
+           "  --filter F         sharp (default), nearest or linear scaling\n"
+           "  --mute             play without sound\n"
+           "  --volume V         sound volume from 0 to 100 (default 100)\n"
+           "  --help             show this help\n"
+           "  --version          show the version\n"
+           "Keys: Escape ends the greeting; Alt+Enter or F11 switches between full screen and a\n"
+           "window; PrintScreen saves the picture in ./screenshots/.\n"
+           "Pictures and music can be replaced: put a BMP file named like the picture (FIGHTER,\n"
+           "MACHINE, ..., FIN) or a WAV file named DG next to the greeting program.\n";
+}
+
+PlayerCommand ParsePlayerOptions(const std::vector<std::string>& args) {
+    PlayerCommand command;
+    auto fail = [&command](std::string message) {
+        command.error = std::move(message);
+        return command;
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string text;
+        if (arg == "--help" || arg == "-h") {
+            command.help = true;
+        } else if (arg == "--version") {
+            command.version = true;
+        } else if (arg == "--window") {
+            command.host.windowed = true;
+        } else if (arg == "--mute") {
+            command.host.mute = true;
+        } else if (arg == "--scale") {
+            if (!value(text) || !ParseInt(text, command.host.scale) || command.host.scale < 1 ||
+                command.host.scale > 16) {
+                return fail("--scale needs a whole number from 1 to 16");
+            }
+            command.host.windowed = true;
+        } else if (arg == "--filter") {
+            if (!value(text) ||
+                !platform::sdl::ParseScaleFilter(text.c_str(), command.host.filter)) {
+                return fail("--filter needs sharp, nearest or linear");
+            }
+        } else if (arg == "--volume") {
+            if (!value(text) || !ParseInt(text, command.host.volume) || command.host.volume < 0 ||
+                command.host.volume > 100) {
+                return fail("--volume needs a whole number from 0 to 100");
+            }
+        } else {
+            return fail("unknown option '" + arg + "'");
+        }
+    }
+    return command;
+}
+
+}  // namespace app
