@@ -137,8 +137,13 @@ void SdlHost::SaveScreenshot() {
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&now));
     std::string path;
     for (int n = 0; n < 1000; ++n) {
-        path = options_.screenshotDir + "/greeting-" + stamp +
-               (n == 0 ? std::string() : "-" + std::to_string(n)) + ".png";
+        char name[64];
+        if (n == 0) {
+            std::snprintf(name, sizeof name, "greeting-%s.png", stamp);
+        } else {
+            std::snprintf(name, sizeof name, "greeting-%s-%d.png", stamp, n);
+        }
+        path = (std::filesystem::path(options_.screenshotDir) / name).string();
         if (!std::filesystem::exists(path, error)) break;
     }
     FrameView frame;
