@@ -2,10 +2,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace platform {
+class HeadlessHost;
+}
 
 namespace render {
 
@@ -14,12 +19,33 @@ struct ScriptedKey {
     std::uint32_t virtualKey = 0;
 };
 
+// Which passes' frames are written: every pass when `all`, else the listed passes and ranges;
+// `every` keeps one pass in N of those (passes 1, N + 1, 2N + 1, ...).
+struct FrameSelection {
+    bool all = false;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> ranges;  // inclusive
+    std::uint32_t every = 1;
+
+    bool Selects(std::uint32_t pass) const;
+    bool Empty() const { return !all && ranges.empty(); }
+};
+
 struct RenderOptions {
     std::optional<std::uint32_t> maxPasses;
+    std::string outDir = "render";
+    FrameSelection frames;
+    std::string audioPath;
     std::int64_t seed = 946684800;  // 2000-01-01 00:00:00 UTC
     std::vector<ScriptedKey> keys;
     std::string timelinePath;
+    std::string videoPath;
+    std::string contactSheetPath;
+    std::string frameHashesPath;
     bool help = false;
+
+    // Not on the command line: lets a test act on the host just before each pass (make a
+    // vertical blank fail, raise a signal).
+    std::function<void(platform::HeadlessHost& host, std::uint32_t pass)> beforePassForTest;
 };
 
 struct ParseResult {

@@ -1,91 +1,146 @@
 #include "tools/render/render_run.h"
 
-#include <cerrno>
+#include <unistd.h>
+
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <memory>
 
 #include "app/shell.h"
+#include "el/sound/sound_playback.h"
 #include "el/system/frame_timing.h"
 #include "platform/headless/headless_host.h"
 #include "platform/messages.h"
 #include "platform/window.h"
+#include "show/presentation.h"
 #include "show/scene_state.h"
+#include "tools/render/interrupt.h"
+#include "tools/render/outputs.h"
+#include "tools/render/progress.h"
 #include "tools/render/timeline.h"
+#include "tools/render/video_encoder.h"
 
 namespace render {
 namespace {
 
-TimelineRow CaptureRow(std::uint32_t pass, std::uint32_t startMs) {
-    TimelineRow row;
-    row.pass = pass;
-    row.timeMs = elSystem::LastPassTime - startMs;
-    row.scene = show::SceneNumber;
-    row.transitionStyle = show::TransitionStyle;
-    row.transitionCounter = show::TransitionCounter;
-    row.transitionDirection = show::TransitionDirection;
-    return row;
+constexpr std::uint32_t kStartMs = 0;
+
+std::uint32_t ExpectedPasses(const RenderOptions& options) {
+    return options.maxPasses && *options.maxPasses < kShowPasses ? *options.maxPasses : kShowPasses;
 }
 
 }  // namespace
 
 int RunRender(const RenderOptions& options) {
-    constexpr std::uint32_t kStartMs = 0;
+    // Checked before anything runs: a missing encoder is no reason to wait for a whole run.
+    if (!options.videoPath.empty() && VideoEncoder::FindEncoder().empty()) {
+        std::fprintf(stderr,
+                     "greeting-render: --video needs the ffmpeg program, which is not installed "
+                     "(Debian package: %s; apt-get install %s)\n",
+                     kEncoderPackage, kEncoderPackage);
+        return kExitOutputFailed;
+    }
+    const InterruptGuard interruptGuard;
+
     app::ResetProgramState();
     auto owned = std::make_unique<platform::HeadlessHost>(options.seed, kStartMs);
     platform::HeadlessHost& host = *owned;
     host.onMessageBox = [](const platform::HeadlessHost::RecordedBox& box) {
         std::fprintf(stderr, "%s: %s\n", box.caption.c_str(), box.text.c_str());
     };
-    platform::InstallHost(std::move(owned));
 
-    TimelineWriter timeline;
-    if (!options.timelinePath.empty() && !timeline.Open(options.timelinePath)) {
-        std::fprintf(stderr, "greeting-render: cannot write %s: %s\n", options.timelinePath.c_str(),
-                     std::strerror(errno));
-        platform::InstallHost(nullptr);
+    Outputs outputs(options);
+    if (!outputs.Open()) {
+        outputs.Abandon();
         return kExitOutputFailed;
     }
 
     std::multimap<std::uint32_t, std::uint32_t> keysByPass;
     for (const ScriptedKey& key : options.keys) keysByPass.emplace(key.pass, key.virtualKey);
-    std::uint32_t keysDeliveredFor = 0;
+    std::uint32_t currentPass = 0;
+    std::int32_t sceneAtStart = 0;
+    std::uint64_t clockAtStart = 0;
+    std::uint32_t lastPass = 0;
     bool stoppedAtLimit = false;
+    const auto started = ProgressBar::Clock::now();
+    ProgressBar progress(stderr, isatty(STDERR_FILENO) != 0, ExpectedPasses(options), started);
+
+    host.onFrame = [&](const platform::FrameView& frame) { outputs.Frame(frame); };
+    host.onAudio = [&](const std::int16_t* samples, std::size_t frames) {
+        outputs.Audio(samples, frames);
+    };
+    platform::InstallHost(std::move(owned));
 
     app::PassHooks hooks;
     hooks.beforePass = [&](std::uint32_t pass) {
+        if (options.beforePassForTest && currentPass != pass) {
+            options.beforePassForTest(host, pass);
+        }
+        if (InterruptSignal() != 0 || outputs.failed()) return false;
         if (options.maxPasses && pass > *options.maxPasses) {
             stoppedAtLimit = true;
             return false;
         }
-        if (keysDeliveredFor != pass) {
-            keysDeliveredFor = pass;
+        if (currentPass != pass) {
+            currentPass = pass;
             const auto [first, last] = keysByPass.equal_range(pass);
             for (auto it = first; it != last; ++it) {
                 platform::PostMessage(platform::WM_KEYDOWN, it->second, 0);
                 platform::PostMessage(platform::WM_KEYUP, it->second, 0);
             }
         }
+        // Called again when the keys' messages came first: the pass starts from here.
+        sceneAtStart = show::SceneNumber;
+        clockAtStart = host.elapsedMs();
+        outputs.BeginPass(pass, sceneAtStart);
         return true;
     };
-    hooks.afterPass = [&](std::uint32_t pass) { timeline.Write(CaptureRow(pass, kStartMs)); };
+    hooks.afterPass = [&](std::uint32_t pass) {
+        TimelineRow row;
+        row.pass = pass;
+        row.timeMs = elSystem::LastPassTime - kStartMs;
+        row.scene = sceneAtStart;
+        row.transitionStyle = show::TransitionStyle;
+        row.transitionCounter = show::TransitionCounter;
+        row.transitionDirection = show::TransitionDirection;
+        row.soundPlaying = elSound::IsPlaying(show::Loaded.Dg);
+        row.soundVolume = elSound::StoredVolume(show::Loaded.Dg, 0);
+        outputs.EndPass(row, host.elapsedMs() != clockAtStart);
+        lastPass = pass;
+        progress.Update(pass, ProgressBar::Clock::now());
+    };
     app::SetPassHooks(hooks);
 
     elSystem::StaticStartup();
     app::WinMain(platform::SW_SHOWNORMAL, "");
     const bool stalled = host.stalled();
-    app::SetPassHooks({});
+    app::ResetProgramState();
     platform::InstallHost(nullptr);
+    progress.Finish(lastPass, ProgressBar::Clock::now());
 
-    if (!timeline.Close()) {
-        std::fprintf(stderr, "greeting-render: writing %s failed\n", options.timelinePath.c_str());
+    if (const int signal = InterruptSignal(); signal != 0) {
+        outputs.Abandon();
+        std::fprintf(stderr, "greeting-render: interrupted at pass %u; unfinished files removed\n",
+                     lastPass);
+        return 128 + signal;
+    }
+    if (!options.videoPath.empty() && isatty(STDERR_FILENO) != 0) {
+        std::fprintf(stderr, "greeting-render: finishing %s (adding the sound)\n",
+                     options.videoPath.c_str());
+    }
+    if (!outputs.Finish()) {
+        // The encoder may still have been busy when the signal came.
+        if (const int signal = InterruptSignal(); signal != 0) {
+            std::fprintf(stderr, "greeting-render: interrupted; unfinished files removed\n");
+            return 128 + signal;
+        }
         return kExitOutputFailed;
     }
     if (stalled) {
         std::fprintf(stderr, "greeting-render: the program waited for input that never came\n");
         return kExitOutputFailed;
     }
+    outputs.PrintSummary(stdout);
     return stoppedAtLimit ? kExitMaxPasses : kExitEnded;
 }
 
