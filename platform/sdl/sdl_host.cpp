@@ -11,6 +11,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string_view>
+#include <thread>
 
 #include "platform/messages.h"
 #include "platform/png_file.h"
@@ -293,15 +294,14 @@ std::int64_t SdlHost::EpochSeconds() {
 bool SdlHost::WaitVerticalBlank() {
     if (vsync_) return true;  // the presentation itself waits for the 60 Hz blank
     const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-    std::uint64_t now = SDL_GetPerformanceCounter();
-    std::uint64_t wait = pacer_.TicksToWait(now);
-    while (wait > 0) {
-        const std::uint64_t ms = wait * 1000 / frequency;
-        if (ms > 1) SDL_Delay(static_cast<Uint32>(ms - 1));  // sleep most of it, spin the rest
-        now = SDL_GetPerformanceCounter();
-        wait = pacer_.TicksToWait(now);
+    const std::uint64_t now = SDL_GetPerformanceCounter();
+    const std::uint64_t wait = pacer_.TicksToWait(now);
+    if (wait > 0) {
+        // The kernel's timer sleeps to within a fraction of a millisecond: no need to spin.
+        std::this_thread::sleep_for(std::chrono::nanoseconds(
+            static_cast<std::int64_t>(wait * 1'000'000'000ull / frequency)));
     }
-    pacer_.Advance(now);
+    pacer_.Advance(now + wait);
     return true;
 }
 
