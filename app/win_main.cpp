@@ -2,6 +2,7 @@
 #include "el/system/build_settings.h"
 #include "el/system/frame_timing.h"
 #include "platform/crt.h"
+#include "platform/resources.h"
 #include "platform/window.h"
 #include "show/presentation.h"
 
@@ -27,7 +28,8 @@ void SetPassHooks(PassHooks newHooks) {
 
 int WinMain(int showCommand, const char* commandLine) {
     platform::SetWindowProc(&MainWindowProc);
-    const platform::WindowDesc window{kTitle, 640, 480, elSystem::FullScreen == 1};
+    platform::WindowDesc window{kTitle, {}, 640, 480, elSystem::FullScreen == 1};
+    if (const auto icon = platform::FindResource("MAIN", platform::RT_ICON)) window.icon = *icon;
     if (!platform::CreateMainWindow(window)) return 0;
 
     platform::ShowWindow((elSystem::WindowOptions & 4) != 0 ? platform::SW_SHOWMINIMIZED

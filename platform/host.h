@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,7 +24,8 @@ struct FrameView {
 };
 
 struct WindowDesc {
-    std::string title;  // UTF-8
+    std::string title;                   // UTF-8
+    std::span<const std::uint8_t> icon;  // a PNG, or empty
     int width = 640;
     int height = 480;
     bool fullScreen = true;

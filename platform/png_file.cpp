@@ -116,4 +116,25 @@ bool WriteRgbPng(const std::string& path, int width, int height, const std::uint
         error);
 }
 
+std::optional<RgbaImage> ReadPngRgba(std::span<const std::uint8_t> data) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, data.data(), data.size())) return std::nullopt;
+    image.format = PNG_FORMAT_RGBA;
+    // An icon is small; a header claiming more is not one.
+    if (image.width == 0 || image.height == 0 || image.width > 1024 || image.height > 1024) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    RgbaImage out;
+    out.width = static_cast<int>(image.width);
+    out.height = static_cast<int>(image.height);
+    out.pixels.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, out.pixels.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    return out;
+}
+
 }  // namespace platform

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/host.h"
 
@@ -18,5 +21,14 @@ bool WriteFramePng(const std::string& path, const FrameView& frame, std::string*
 // rgb: `height` rows of width * 3 bytes, top row first.
 bool WriteRgbPng(const std::string& path, int width, int height, const std::uint8_t* rgb,
                  std::string* error);
+
+struct RgbaImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;  // rows of width * 4 bytes, R G B A, top row first
+};
+
+// Decodes a PNG held in memory (the window icon); nullopt when it is not one.
+std::optional<RgbaImage> ReadPngRgba(std::span<const std::uint8_t> data);
 
 }  // namespace platform

@@ -91,6 +91,7 @@ bool SdlHost::CreateMainWindow(const WindowDesc& desc) {
     window_ = SDL_CreateWindow(desc.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                desc.width, desc.height, flags);
     if (window_ == nullptr) return false;
+    SetIcon(desc.icon);
     if (!fullScreen_) ApplyWindowedSize();
     // Present with the display's vertical sync only where it runs at 60 Hz; elsewhere the
     // monotonic clock paces and vsync would pull passes to the monitor's rate.
@@ -108,6 +109,18 @@ bool SdlHost::CreateMainWindow(const WindowDesc& desc) {
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     return true;
+}
+
+void SdlHost::SetIcon(std::span<const std::uint8_t> png) {
+    if (png.empty()) return;
+    const std::optional<RgbaImage> icon = ReadPngRgba(png);
+    if (!icon) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint8_t*>(icon->pixels.data()), icon->width, icon->height, 32,
+        icon->width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
 }
 
 void SdlHost::ApplyWindowedSize() {

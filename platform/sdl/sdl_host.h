@@ -53,6 +53,7 @@ class SdlHost : public Host {
     void ToggleFullScreen();
     void SaveScreenshot();
     void ApplyWindowedSize();
+    void SetIcon(std::span<const std::uint8_t> png);
     bool PrepareScaling(int outputWidth, int outputHeight);
     void SetActive(bool active);
     static void AudioCallback(void* user, Uint8* stream, int length);

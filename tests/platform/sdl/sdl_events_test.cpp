@@ -22,7 +22,7 @@ class SdlEvents : public ::testing::Test {
         options.mute = true;
         host_ = CreateSdlHost(options, &whyNot);
         if (!host_) GTEST_SKIP() << "no SDL video: " << whyNot;
-        ASSERT_TRUE(host_->CreateMainWindow(WindowDesc{"test", 640, 480, false}));
+        ASSERT_TRUE(host_->CreateMainWindow(WindowDesc{"test", {}, 640, 480, false}));
         ResetMessageQueue();
     }
     void TearDown() override {
