@@ -1,6 +1,5 @@
-// Shared ground of the presentation tests: pictures read out of drawing objects and frames,
-// the 5-bit colour rule of the additive blit, and the keyed copies that the scenes are made of,
-// so that expected frames are worked out from the pictures themselves.
+// Pictures read out of drawing objects and frames, and the keyed copies the scenes are made of,
+// so that expected frames are worked out from the loaded pictures themselves.
 #pragma once
 
 #include <cstdint>
@@ -24,28 +23,22 @@ struct Picture {
     std::vector<std::uint16_t> pixels;
     std::optional<std::uint16_t> key;
 
-    std::uint16_t At(int x, int y) const {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)];
-    }
-    std::uint16_t& At(int x, int y) {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)];
-    }
-    bool empty() const { return pixels.empty(); }
+    std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y * width + x); }
+    std::uint16_t At(int x, int y) const { return pixels[Index(x, y)]; }
+    std::uint16_t& At(int x, int y) { return pixels[Index(x, y)]; }
 };
 
-// A black screen-sized picture.
 Picture BlackScreen();
-// The object's surface read through a lock; empty when the object has no surface.
+// `picture` copied keyed at (0, 0) over a black screen.
+Picture OverBlack(const Picture& picture);
+// Empty when the object has no surface.
 Picture ReadObject(std::int32_t object);
-// The back surface read through a lock.
 Picture ReadBackSurface();
 // Writes a picture of the surface's size into an object's surface or the back surface.
 void WriteObject(std::int32_t object, const Picture& picture);
 void WriteBackSurface(const Picture& picture);
-// A screen-sized picture of random pixels, none of them black (0).
-Picture Noise(unsigned seed, PixelLayout layout);
+// Random pixels, about a third of them black (0, no light to the additive blit).
+Picture Noise(unsigned seed, PixelLayout layout, int width = kWidth, int height = kHeight);
 Picture FromFrame(const platform::FrameView& frame);
 
 // The part (srcLeft, srcTop)-(srcRight, srcBottom) of `source` at (x, y) on `onto`, clipped to
@@ -58,11 +51,8 @@ struct Rgb5 {
 };
 Rgb5 Components(std::uint16_t pixel, PixelLayout layout);
 std::uint16_t Pack(Rgb5 c, PixelLayout layout);
-// One pixel of light: each component min(d + max(s - fade, 0), 31); a raw 0 source is no light.
-std::uint16_t AddLightPixel(std::uint16_t destination, std::uint16_t source, int fade,
-                            PixelLayout layout);
 
-// The first pixel where two pictures of the same size differ, as "(x, y): a vs b", or "".
+// The first pixel where two pictures differ, as "(x, y): a vs b", or "".
 std::string FirstDifference(const Picture& a, const Picture& b);
 
 }  // namespace showtest

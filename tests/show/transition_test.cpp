@@ -4,15 +4,10 @@
 
 #include <cstdint>
 #include <map>
-#include <memory>
-#include <vector>
 
 #include "el/draw/object_table.h"
 #include "el/draw/screen.h"
-#include "el/system/frame_timing.h"
 #include "el/system/scroll_page_state.h"
-#include "platform/headless/headless_host.h"
-#include "platform/host.h"
 #include "show/presentation.h"
 #include "show/scene_state.h"
 #include "show/transitions.h"
@@ -26,35 +21,28 @@ using namespace showtest;
 constexpr int W = kWidth;
 constexpr int H = kHeight;
 
-// The library alone, with the screen open and every presented frame kept.
-class Transitions : public ::testing::Test {
+// The library alone, with the screen open and the last presented frame kept.
+class Transitions : public HeadlessProgram {
   protected:
     void SetUp() override {
-        app::ResetProgramState();
-        auto owned = std::make_unique<platform::HeadlessHost>();
-        owned->onFrame = [this](const platform::FrameView& frame) {
+        HeadlessProgram::SetUp();
+        host->onFrame = [this](const platform::FrameView& frame) {
             presented = FromFrame(frame);
             ++frameCount;
         };
-        platform::InstallHost(std::move(owned));
-        elSystem::StaticStartup();
         ASSERT_EQ(elDraw::Screen(W, H, 1), 1);
-    }
-    void TearDown() override {
-        app::ResetProgramState();
-        platform::InstallHost(nullptr);
     }
 
     // The old picture is on the back surface when the scene hands over.
-    void HandOver(const Picture& old, int style, int length, int scene) {
-        WriteBackSurface(old);
+    void HandOver(int style, int length, int scene) {
+        WriteBackSurface(oldPicture);
         show::TransitionStyle = style;
         show::TransitionLength = length;
         show::ChangeScene(scene);
     }
     // One frame of the new scene: its picture, then EndFrame.
-    void NewSceneFrame(const Picture& picture) {
-        WriteBackSurface(picture);
+    void NewSceneFrame() {
+        WriteBackSurface(newPicture);
         show::EndFrame();
     }
 
@@ -64,8 +52,8 @@ class Transitions : public ::testing::Test {
     const Picture newPicture = Noise(2, PixelLayout::Rgb565);
 };
 
-// What a step of a deterministic reveal shows: the pieces of the old picture that the pattern
-// lays over the new scene, at the places the pattern gives (clipped to the screen).
+// Step t of a deterministic reveal of length L: the pieces of the old picture the pattern lays
+// over the new one.
 Picture ExpectedStep(const Picture& old, const Picture& under, int style, int L, int t) {
     Picture out = under;
     const int s = L - t + 1;
@@ -81,33 +69,27 @@ Picture ExpectedStep(const Picture& old, const Picture& under, int style, int L,
         case 2:
             for (int y = 0; y < H; y += L) piece(0, y, 0, y, W, y + t + 1);
             break;
-        case 5:
-            piece(0, (-H / L) * s, 0, 0, W, H);
-            break;
+        case 5:  // 5 to 8: the whole old picture moves up, down, left or right
         case 6:
-            piece(0, (H / L) * s, 0, 0, W, H);
+            piece(0, (style == 5 ? -H : H) / L * s, 0, 0, W, H);
             break;
         case 7:
-            piece((-W / L) * s, 0, 0, 0, W, H);
-            break;
         case 8:
-            piece((W / L) * s, 0, 0, 0, W, H);
+            piece((style == 7 ? -W : W) / L * s, 0, 0, 0, W, H);
             break;
-        case 9:
-            piece(0, ((-H) / 2 / L) * s, 0, 0, W, H / 2);
-            piece(0, H / 2 + (H / 2 / L) * s, 0, H / 2, W, H);
+        case 9:  // 9 and 10: its halves move apart
+            piece(0, -H / 2 / L * s, 0, 0, W, H / 2);
+            piece(0, H / 2 + H / 2 / L * s, 0, H / 2, W, H);
             break;
         case 10:
-            piece(((-W) / 2 / L) * s, 0, 0, 0, W / 2, H);
-            piece(W / 2 + (W / 2 / L) * s, 0, W / 2, 0, W, H);
+            piece(-W / 2 / L * s, 0, 0, 0, W / 2, H);
+            piece(W / 2 + W / 2 / L * s, 0, W / 2, 0, W, H);
             break;
-        case 11:
-            piece(0, 0, 0, 0, (W / L) * t, H);
+        case 11:  // 11 and 12: a shrinking part of it stays in place
+            piece(0, 0, 0, 0, W / L * t, H);
             break;
         case 12:
-            piece((W / L) * s, 0, (W / L) * s, 0, W, H);
-            break;
-        default:
+            piece(W / L * s, 0, W / L * s, 0, W, H);
             break;
     }
     return out;
@@ -117,12 +99,12 @@ TEST_F(Transitions, DeterministicRevealsDrawTheirPatternAtEveryStep) {
     // 7 and 30 do not divide the screen, so the truncating divisions show.
     for (int style : {1, 2, 5, 6, 7, 8, 9, 10, 11, 12}) {
         for (int L : {7, 30}) {
-            HandOver(oldPicture, style, L, 6);
+            HandOver(style, L, 6);
             ASSERT_EQ(show::SceneNumber, 6);
             ASSERT_EQ(show::PreviousScene, 0);
             for (int t = L; t >= 1; --t) {
                 ASSERT_EQ(show::TransitionCounter, t);
-                NewSceneFrame(newPicture);
+                NewSceneFrame();
                 if (L > 7 && t > 2 && t < L - 1 && t != 13) continue;  // a sample of the long one
                 const Picture expected = ExpectedStep(oldPicture, newPicture, style, L, t);
                 ASSERT_EQ(FirstDifference(presented, expected), "")
@@ -130,65 +112,41 @@ TEST_F(Transitions, DeterministicRevealsDrawTheirPatternAtEveryStep) {
             }
             EXPECT_EQ(show::TransitionCounter, 0);
             EXPECT_EQ(show::TransitionDirection, 0);
-            NewSceneFrame(newPicture);
+            NewSceneFrame();
             EXPECT_EQ(FirstDifference(presented, newPicture), "") << "style " << style;
         }
     }
 }
 
-TEST_F(Transitions, EdgeStepsOfTheUncoveringStyles) {
-    // Style 11 at its first step covers the full width, at its last a strip of W / L columns.
-    HandOver(oldPicture, 11, 40, 6);
-    NewSceneFrame(newPicture);
-    EXPECT_EQ(FirstDifference(presented, oldPicture), "");
-    for (int t = 39; t >= 1; --t) NewSceneFrame(newPicture);
-    for (int y = 0; y < H; y += 37) {
-        EXPECT_EQ(presented.At(15, y), oldPicture.At(15, y));
-        EXPECT_EQ(presented.At(16, y), newPicture.At(16, y));
-    }
-    // Style 12 at its last step starts at x = W: nothing of the old picture is left.
-    HandOver(oldPicture, 12, 40, 6);
-    for (int t = 40; t >= 1; --t) NewSceneFrame(newPicture);
-    EXPECT_EQ(FirstDifference(presented, newPicture), "");
-}
-
 TEST_F(Transitions, RevealWithoutStepsDrawsNothingAndEnds) {
     for (int style = 1; style <= 13; ++style) {
         for (int length : {0, -3, INT32_MIN}) {
-            HandOver(oldPicture, style, length, 8);
+            HandOver(style, length, 8);
             EXPECT_EQ(show::SceneNumber, 8);
-            const int before = frameCount;
-            NewSceneFrame(newPicture);
-            EXPECT_EQ(frameCount, before + 1);
-            EXPECT_EQ(FirstDifference(presented, newPicture), "")
-                << "style " << style << " length " << length;
             EXPECT_EQ(show::TransitionCounter, 0) << "style " << style << " length " << length;
-            NewSceneFrame(newPicture);
-            EXPECT_EQ(FirstDifference(presented, newPicture), "");
+            // Restarted at step 10 it has no length to divide by either.
+            const int before = frameCount;
+            for (int pass = 0; pass < 11; ++pass) {
+                if (pass == 1) show::StartReveal10();
+                NewSceneFrame();
+                ASSERT_EQ(FirstDifference(presented, newPicture), "")
+                    << "style " << style << " length " << length;
+            }
+            EXPECT_EQ(frameCount, before + 11);
+            EXPECT_EQ(show::TransitionCounter, 0);
+            EXPECT_EQ(show::TransitionDirection, 0);
         }
-    }
-    // A restart at step 10 of a reveal of length 0 divides nothing either.
-    for (int style = 1; style <= 12; ++style) {
-        HandOver(oldPicture, style, 0, 8);
-        show::StartReveal10();
-        for (int pass = 0; pass < 10; ++pass) {
-            NewSceneFrame(newPicture);
-            ASSERT_EQ(FirstDifference(presented, newPicture), "") << "style " << style;
-        }
-        EXPECT_EQ(show::TransitionCounter, 0);
-        EXPECT_EQ(show::TransitionDirection, 0);
     }
 }
 
 TEST_F(Transitions, ShakenRevealRestartedPastItsLengthKeepsRowsInPlace) {
-    // A reveal of 9 steps restarted at step 10 has no room to shake a row in (k = -1): the
-    // rows and bands are drawn where they are.
+    // Restarted at step 10, a reveal of 9 steps has no room to shake a row in (k = -1). Style 3
+    // draws every row but each tenth; the bands of style 4 (rows y..y + 10 every 9 rows) overlap
+    // and cover everything.
     for (int style : {3, 4}) {
-        HandOver(oldPicture, style, 9, 8);
+        HandOver(style, 9, 8);
         show::StartReveal10();
-        NewSceneFrame(newPicture);
-        // Style 3 draws every row but each tenth; the bands of style 4 (rows y..y + 10 every
-        // 9 rows) overlap and cover everything.
+        NewSceneFrame();
         Picture expected = style == 3 ? newPicture : oldPicture;
         for (int y = 0; y < H && style == 3; ++y) {
             if (y % 10 != 0) Copy(expected, 0, y, oldPicture, 0, y, W, y + 1, false);
@@ -219,11 +177,8 @@ TEST_F(Presentation, CoverLaysTenStepsOfTilesThenStartsTheNextScene) {
             ASSERT_NE(tiles, 0);
             elDraw::SetObjectKey(tiles, 0);
             Picture strip = ReadObject(tiles);
-            std::fill(strip.pixels.begin(), strip.pixels.end(), 0);
-            for (int i = 0; i < 10; ++i) {
-                for (int y = 4 * i; y < 4 * i + 4; ++y) {
-                    for (int x = 64 * i; x < 64 * i + 64; ++x) strip.At(x, y) = colour(i);
-                }
+            for (int y = 0; y < strip.height; ++y) {
+                for (int x = 0; x < W; ++x) strip.At(x, y) = y / 4 == x / 64 ? colour(x / 64) : 0;
             }
             WriteObject(tiles, strip);
             elSystem::TileObject = tiles;
@@ -237,16 +192,13 @@ TEST_F(Presentation, CoverLaysTenStepsOfTilesThenStartsTheNextScene) {
         Picture expected = BlackScreen();  // scene 1's last picture
         for (int y = 0; y < H; ++y) {
             const int band = (y % 48) / 4;
-            if (band >= step) continue;
-            for (int x = 0; x < W; ++x) expected.At(x, y) = colour(band);
+            for (int x = 0; x < W && band < step; ++x) expected.At(x, y) = colour(band);
         }
-        ASSERT_EQ(frames.count(pass), 1u);
         EXPECT_EQ(FirstDifference(frames[pass], expected), "") << "step " << step;
         EXPECT_EQ(sceneAfter[pass], step < 10 ? 1 : 6) << "step " << step;
     }
     // The next pass is scene 6's first: the backdrop with OKUJYO, no tiles.
-    Picture scene6 = BlackScreen();
-    Copy(scene6, 0, 0, ReadObject(show::Loaded.Seagirl), 0, 0, 640, 480, true);
+    Picture scene6 = OverBlack(ReadObject(show::Loaded.Seagirl));
     Copy(scene6, 241, 125, ReadObject(show::Loaded.Okujyo), 0, 0, 158, 229, false);
     EXPECT_EQ(FirstDifference(frames[kCoverPass + 10], scene6), "");
 }
@@ -262,7 +214,7 @@ TEST_F(Presentation, SceneWhosePictureIsGoneShowsTheBackdropAndTheShowGoesOn) {
     Run(3712, [&](std::uint32_t pass) {
         current = pass;
         scenes[pass] = show::SceneNumber;
-        if (pass == 3000 && body.empty()) {  // in scene 6
+        if (pass == 3000 && body.pixels.empty()) {  // in scene 6, before scene 7 shows E1
             seagirl = ReadObject(show::Loaded.Seagirl);
             body = ReadObject(show::Loaded.Body);
             elDraw::ReleaseObject(show::Loaded.E1);
@@ -270,15 +222,11 @@ TEST_F(Presentation, SceneWhosePictureIsGoneShowsTheBackdropAndTheShowGoesOn) {
     });
     EXPECT_EQ(app::PassCount, 3712u);
     EXPECT_EQ(scenes[3202], 7);
-    EXPECT_EQ(scenes[3701], 7);
     EXPECT_EQ(scenes[3702], 8);
-    Picture backdrop = BlackScreen();
-    Copy(backdrop, 0, 0, seagirl, 0, 0, 640, 480, true);
-    ASSERT_EQ(frames.count(3300), 1u);
+    const Picture backdrop = OverBlack(seagirl);
     EXPECT_EQ(FirstDifference(frames[3300], backdrop), "");
-    Picture scene8 = backdrop;
+    Picture scene8 = backdrop;  // the reveal into scene 8 is over
     Copy(scene8, 152, 72, body, 0, 0, 336, 336, false);
-    ASSERT_EQ(frames.count(3712), 1u);  // the reveal into scene 8 is over
     EXPECT_EQ(FirstDifference(frames[3712], scene8), "");
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "el/sound/sound_device.h"
+#include "el/sound/sound_playback.h"
 #include "el/sound/sound_state.h"
 #include "el/system/frame_timing.h"
 #include "el/system/program_directory.h"
@@ -17,17 +18,23 @@
 
 namespace soundtest {
 
-// The built-in resources of the test executable (test_resources.cpp):
-//   TONE      WAVE    16-bit mono 22050 Hz, 2205 frames (100 ms) of 8000
-//   COUNTER   WAVE    16-bit mono 44100 Hz, 4410 frames whose values are their frame numbers
-//   RAWONLY   RCDATA  8-bit stereo 11025 Hz
-//   BADFIRST  WAVE    not a wave at all; RCDATA of the same name: 16-bit mono 16000 Hz
-//   BADWAVE   WAVE    canonical header whose data size is far beyond the resource's end
-//   ADPCM     WAVE    a well-formed wave of a format the mixer cannot play
-//   FALLBACK  WAVE    16-bit mono 8000 Hz
-//   SHADOW    WAVE    16-bit mono 8000 Hz
+// TONE, one of the built-in resources of the test executable (test_resources.cpp): 16-bit mono
+// 22050 Hz, 100 ms of a constant level.
 inline constexpr std::int16_t kToneLevel = 8000;
 inline constexpr std::size_t kToneFrames = 2205;
+
+// Every playback call, on one slot and selector.
+inline void CallEverything(std::int32_t slot, std::int32_t selector) {
+    elSound::Play(slot, selector);
+    elSound::PlayLoop(slot, selector);
+    elSound::Pause(slot, selector);
+    elSound::SetVolume(slot, -9, selector);
+    elSound::AddFrequency(slot, 10, selector);
+    elSound::SetPan(slot, 10, selector);
+    elSound::Echo(slot, 1, 3, 10);
+    elSound::EchoPan(slot, 1, 3, 10, 5);
+    elSound::Stop(slot, selector);
+}
 
 class SoundTest : public testing::Test {
   protected:
@@ -73,26 +80,26 @@ class SoundTest : public testing::Test {
     static platform::SoundBuffer* Buffer(int slot, int j) {
         return Record(slot).buffers[static_cast<std::size_t>(j)].get();
     }
-    static bool Playing(int slot, int j) {
-        std::uint32_t status = 0;
-        platform::SoundBuffer* buffer = Buffer(slot, j);
-        return buffer != nullptr && buffer->GetStatus(&status) == platform::DS_OK &&
-               (status & platform::DSBSTATUS_PLAYING);
-    }
-    static std::uint32_t Frequency(int slot, int j) {
-        std::uint32_t value = 0;
-        if (Buffer(slot, j) != nullptr) Buffer(slot, j)->GetFrequency(&value);
+    // What the mixer was told, read from the buffer itself.
+    template <typename T>
+    static T Get(int slot, int j, platform::SoundResult (platform::SoundBuffer::*get)(T*) const) {
+        T value{};
+        if (platform::SoundBuffer* buffer = Buffer(slot, j)) {
+            (buffer->*get)(&value);
+        } else {
+            ADD_FAILURE() << "no buffer " << j << " in slot " << slot;
+        }
         return value;
     }
-    static std::int32_t Volume(int slot, int j) {
-        std::int32_t value = 1;
-        if (Buffer(slot, j) != nullptr) Buffer(slot, j)->GetVolume(&value);
-        return value;
-    }
-    static std::int32_t Pan(int slot, int j) {
-        std::int32_t value = 1;
-        if (Buffer(slot, j) != nullptr) Buffer(slot, j)->GetPan(&value);
-        return value;
+    static auto Status(int slot, int j) { return Get(slot, j, &platform::SoundBuffer::GetStatus); }
+    static bool Playing(int slot, int j) { return Status(slot, j) & platform::DSBSTATUS_PLAYING; }
+    static auto Frequency(int s, int j) { return Get(s, j, &platform::SoundBuffer::GetFrequency); }
+    static auto Volume(int slot, int j) { return Get(slot, j, &platform::SoundBuffer::GetVolume); }
+    static auto Pan(int slot, int j) { return Get(slot, j, &platform::SoundBuffer::GetPan); }
+    static auto Position(int slot, int j) {
+        std::uint32_t play = 0;
+        Buffer(slot, j)->GetCurrentPosition(&play, nullptr);
+        return play;
     }
     // Left-channel sample of the mix at a frame counted from the host's start.
     std::int16_t LeftAt(std::size_t frame) const {

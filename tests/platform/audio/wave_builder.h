@@ -6,7 +6,6 @@
 #include <fstream>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace wavetest {
@@ -14,22 +13,18 @@ namespace wavetest {
 using Bytes = std::vector<std::uint8_t>;
 
 inline void Put16(Bytes& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
+    out.insert(out.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
 }
 inline void Put32(Bytes& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    Put16(out, static_cast<std::uint16_t>(v));
+    Put16(out, static_cast<std::uint16_t>(v >> 16));
 }
 
 struct Chunk {
-    Chunk(std::string chunkId, Bytes chunkBody, std::optional<std::uint32_t> declared = {},
-          bool padded = true)
-        : id(std::move(chunkId)), body(std::move(chunkBody)), declaredSize(declared), pad(padded) {}
     std::string id;
     Bytes body;
-    std::optional<std::uint32_t>
-        declaredSize;  // the size written in the header, if not the real one
-    bool pad = true;   // a pad byte after an odd body
+    std::optional<std::uint32_t> declaredSize = {};  // written instead of the real size
+    bool pad = true;                                 // a pad byte after an odd body
 };
 
 struct Format {
@@ -37,13 +32,11 @@ struct Format {
     std::uint16_t channels = 1;
     std::uint32_t rate = 44100;
     std::uint16_t bits = 16;
-    std::optional<std::uint16_t> blockAlign;  // channels * bits / 8 unless given
 };
 
 inline Bytes FormatBody(const Format& f) {
+    const auto align = static_cast<std::uint16_t>(f.channels * f.bits / 8);
     Bytes out;
-    const std::uint16_t align =
-        f.blockAlign.value_or(static_cast<std::uint16_t>(f.channels * f.bits / 8));
     Put16(out, f.tag);
     Put16(out, f.channels);
     Put32(out, f.rate);
@@ -53,9 +46,8 @@ inline Bytes FormatBody(const Format& f) {
     return out;
 }
 
-inline Bytes Riff(const std::vector<Chunk>& chunks, std::optional<std::uint32_t> riffSize = {},
-                  const char* form = "WAVE") {
-    Bytes body(form, form + 4);
+inline Bytes Riff(const std::vector<Chunk>& chunks, std::optional<std::uint32_t> riffSize = {}) {
+    Bytes body{'W', 'A', 'V', 'E'};
     for (const Chunk& chunk : chunks) {
         body.insert(body.end(), chunk.id.begin(), chunk.id.end());
         Put32(body, chunk.declaredSize.value_or(static_cast<std::uint32_t>(chunk.body.size())));
@@ -74,20 +66,18 @@ inline Bytes Samples16(const std::vector<std::int16_t>& samples) {
     return out;
 }
 
-// A whole playable wave: 16-bit PCM of the given samples (interleaved when stereo).
+// 16-bit PCM of the given samples (interleaved when stereo).
 inline Bytes Wave16(const std::vector<std::int16_t>& samples, std::uint16_t channels = 1,
                     std::uint32_t rate = 44100) {
-    Format format;
-    format.channels = channels;
-    format.rate = rate;
-    return Riff({{"fmt ", FormatBody(format)}, {"data", Samples16(samples)}});
+    return Riff(
+        {{"fmt ", FormatBody({.channels = channels, .rate = rate})}, {"data", Samples16(samples)}});
 }
 
 inline std::vector<std::int16_t> Cosine(std::size_t frames, double period, double amplitude) {
     std::vector<std::int16_t> out(frames);
-    const double pi = std::acos(-1.0);
     for (std::size_t i = 0; i < frames; ++i) {
-        out[i] = static_cast<std::int16_t>(std::lround(amplitude * std::cos(2 * pi * i / period)));
+        out[i] = static_cast<std::int16_t>(
+            std::lround(amplitude * std::cos(2 * std::acos(-1.0) * i / period)));
     }
     return out;
 }
