@@ -1,17 +1,8 @@
 #include "app/player_options.h"
 
-#include <charconv>
+#include "app/command_line.h"
 
 namespace app {
-namespace {
-
-bool ParseInt(const std::string& text, int& out) {
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, out);
-    return !text.empty() && error == std::errc() && stop == end;
-}
-
-}  // namespace
 
 const char* PlayerUsage() {
     return "Usage: greeting [options]\n"
@@ -54,7 +45,7 @@ PlayerCommand ParsePlayerOptions(const std::vector<std::string>& args) {
         } else if (arg == "--mute") {
             command.host.mute = true;
         } else if (arg == "--scale") {
-            if (!value(text) || !ParseInt(text, command.host.scale) || command.host.scale < 1 ||
+            if (!value(text) || !ParseNumber(text, command.host.scale) || command.host.scale < 1 ||
                 command.host.scale > 16) {
                 return fail("--scale needs a whole number from 1 to 16");
             }
@@ -65,8 +56,8 @@ PlayerCommand ParsePlayerOptions(const std::vector<std::string>& args) {
                 return fail("--filter needs sharp, nearest or linear");
             }
         } else if (arg == "--volume") {
-            if (!value(text) || !ParseInt(text, command.host.volume) || command.host.volume < 0 ||
-                command.host.volume > 100) {
+            if (!value(text) || !ParseNumber(text, command.host.volume) ||
+                command.host.volume < 0 || command.host.volume > 100) {
                 return fail("--volume needs a whole number from 0 to 100");
             }
         } else {

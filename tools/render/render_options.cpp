@@ -6,16 +6,12 @@
 #include <iterator>
 #include <limits>
 
+#include "app/command_line.h"
+
 namespace render {
 namespace {
 
-template <typename Number>
-bool ParseNumber(const std::string& text, Number& out) {
-    if (text.empty()) return false;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, out);
-    return error == std::errc() && stop == end;
-}
+using app::ParseNumber;
 
 // "all", "none", or passes and ranges such as 1,100,200-210.
 bool ParseFrameList(const std::string& text, FrameSelection& selection) {
