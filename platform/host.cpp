@@ -1,21 +1,12 @@
 #include "platform/host.h"
 
-#include <array>
 #include <cstdlib>
 
 namespace platform {
 
-std::unique_ptr<Host> CreateSdlHost();
-std::unique_ptr<Host> CreateHeadlessHost();
-
 namespace {
 
 std::unique_ptr<Host> installed;
-
-constexpr std::array<HostEntry, 2> kHosts{{
-    {"sdl", &CreateSdlHost},
-    {"headless", &CreateHeadlessHost},
-}};
 
 }  // namespace
 
@@ -31,13 +22,6 @@ Host& CurrentHost() {
 std::unique_ptr<Host> InstallHost(std::unique_ptr<Host> host) {
     std::swap(installed, host);
     return host;
-}
-
-const HostEntry* FindHost(std::string_view name) {
-    for (const HostEntry& entry : kHosts) {
-        if (name == entry.name) return &entry;
-    }
-    return nullptr;
 }
 
 AudioLock::AudioLock() {

@@ -1,6 +1,7 @@
 // The narrow interface to the machine: events in, frames out, the vertical blank and the
-// millisecond clock, audio out, dialogs. Two hosts implement it (sdl, headless); the shared
-// software of the platform and everything above it only ever talk to CurrentHost().
+// millisecond clock, audio out, dialogs. Two hosts implement it (sdl, headless), each a library
+// of its own; a program's main builds the one it needs with that host's options and installs it.
+// The shared software of the platform and everything above it only ever talk to CurrentHost().
 #pragma once
 
 #include <cstddef>
@@ -99,13 +100,6 @@ bool HasHost();
 Host& CurrentHost();
 // Installs a host for the rest of the run (or for one test); returns the previous one.
 std::unique_ptr<Host> InstallHost(std::unique_ptr<Host> host);
-
-struct HostEntry {
-    const char* name;
-    std::unique_ptr<Host> (*create)();
-};
-// The hosts this build knows, in the order they are tried when none is named.
-const HostEntry* FindHost(std::string_view name);
 
 // RAII helper for the audio lock.
 class AudioLock {

@@ -5,10 +5,6 @@
 
 namespace platform {
 
-std::unique_ptr<Host> CreateHeadlessHost() {
-    return std::make_unique<HeadlessHost>();
-}
-
 HeadlessHost::HeadlessHost(std::int64_t epochSeconds, std::uint32_t startMilliseconds)
     : epochSeconds_(epochSeconds), startMilliseconds_(startMilliseconds) {}
 

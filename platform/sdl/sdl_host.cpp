@@ -28,13 +28,6 @@ std::unique_ptr<Host> CreateSdlHost(const SdlHostOptions& options, std::string* 
     return host;
 }
 
-std::unique_ptr<Host> CreateSdlHost() {
-    std::string whyNot;
-    auto host = CreateSdlHost(SdlHostOptions{}, &whyNot);
-    if (!host) std::fprintf(stderr, "greeting: %s\n", whyNot.c_str());
-    return host;
-}
-
 namespace {
 
 bool AskedFor(const char* driver) {
