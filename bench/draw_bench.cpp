@@ -10,7 +10,6 @@
 #include <random>
 #include <vector>
 
-#include "app/shell.h"
 #include "el/draw/blits.h"
 #include "el/draw/display_state.h"
 #include "el/draw/fills.h"
@@ -18,6 +17,7 @@
 #include "el/draw/present.h"
 #include "el/draw/screen.h"
 #include "el/effects/add_blit.h"
+#include "el/system/library_reset.h"
 #include "platform/display/surface.h"
 #include "platform/headless/headless_host.h"
 
@@ -29,7 +29,7 @@ constexpr int kHeight = 480;
 // An open 640 x 480 screen with one full-screen picture object, a third of it keyed black.
 struct OpenScreen {
     OpenScreen() {
-        app::ResetProgramState();
+        elSystem::ResetLibrary();
         platform::InstallHost(std::make_unique<platform::HeadlessHost>());
         elDraw::Screen(kWidth, kHeight, 1);
         elDraw::SetVSyncWait(0);  // measure the copy, not the virtual clock
@@ -44,7 +44,7 @@ struct OpenScreen {
         surface->Unlock();
     }
     ~OpenScreen() {
-        app::ResetProgramState();
+        elSystem::ResetLibrary();
         platform::InstallHost(nullptr);
     }
     std::int32_t picture = 0;

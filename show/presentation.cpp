@@ -3,12 +3,9 @@
 #include "el/draw/object_table.h"
 #include "el/draw/screen.h"
 #include "el/sound/sound_objects.h"
-#include "platform/display/display_types.h"
 #include "show/scene_state.h"
 
 namespace show {
-
-PresentationObjects Loaded;
 
 namespace {
 
@@ -41,7 +38,7 @@ void LoadPresentation() {
     Loaded.Race = Picture("RACE");
     Loaded.Face1 = Picture("FACE1");
     Loaded.Face2 = Picture("FACE2");
-    elDraw::SetKeyColor(platform::Rgb(0, 255, 0));  // the runners stand on pure green
+    elDraw::SetKeyColor(elDraw::Rgb(0, 255, 0));  // the runners stand on pure green
     Loaded.Runner = Picture("RUNNER");
     elDraw::SetKeyColor(0);
     Loaded.Galabg = Picture("GALABG");

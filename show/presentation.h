@@ -13,7 +13,7 @@ struct PresentationObjects {
     std::int32_t Race = 0, Face1 = 0, Face2 = 0, Runner = 0, Galabg = 0, Spot = 0, Fin = 0;
 };
 
-extern PresentationObjects Loaded;
+extern PresentationObjects& Loaded;
 
 void LoadPresentation();
 

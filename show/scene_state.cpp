@@ -1,19 +1,43 @@
 #include "show/scene_state.h"
 
+#include "show/presentation.h"
+#include "show/scenes.h"
+
 namespace show {
+namespace {
 
-std::int32_t SceneNumber;
-std::int32_t PreviousScene;
-std::int32_t SceneJustEntered;
-std::int32_t NextScene;
-std::int32_t TransitionStyle;
-std::int32_t TransitionLength;
-std::int32_t TransitionCounter;
-std::int32_t TransitionDirection;
+// The scenes keep their own counters beside their frame functions; this is the sequencer's.
+struct ShowState {
+    std::int32_t SceneNumber = 0;
+    std::int32_t PreviousScene = 0;
+    std::int32_t SceneJustEntered = 0;
+    std::int32_t NextScene = 0;
+    std::int32_t TransitionStyle = 0;
+    std::int32_t TransitionLength = 0;
+    std::int32_t TransitionDirection = 0;
+    PresentationObjects Loaded;
+};
 
-void ResetSceneState() {
-    SceneNumber = PreviousScene = SceneJustEntered = NextScene = 0;
-    TransitionStyle = TransitionLength = TransitionCounter = TransitionDirection = 0;
+ShowState state;
+
+}  // namespace
+
+std::int32_t& SceneNumber = state.SceneNumber;
+std::int32_t& PreviousScene = state.PreviousScene;
+std::int32_t& SceneJustEntered = state.SceneJustEntered;
+std::int32_t& NextScene = state.NextScene;
+std::int32_t& TransitionStyle = state.TransitionStyle;
+std::int32_t& TransitionLength = state.TransitionLength;
+std::int32_t& TransitionDirection = state.TransitionDirection;
+PresentationObjects& Loaded = state.Loaded;
+
+void ResetShowState() {
+    state = ShowState{};
+    TransitionCounter = 0;
+    ResetOpeningScenes();
+    ResetGalleryScenes();
+    ResetRaceScene();
+    ResetFinaleScenes();
 }
 
 }  // namespace show

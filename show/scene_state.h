@@ -3,17 +3,20 @@
 
 #include <cstdint>
 
+#include "el/system/transition_counter.h"
+
 namespace show {
 
-extern std::int32_t SceneNumber;
-extern std::int32_t PreviousScene;
-extern std::int32_t SceneJustEntered;
-extern std::int32_t NextScene;
-extern std::int32_t TransitionStyle;
-extern std::int32_t TransitionLength;
-extern std::int32_t TransitionCounter;
-extern std::int32_t TransitionDirection;  // -1 reveal, +1 cover, 0 none
+extern std::int32_t& SceneNumber;
+extern std::int32_t& PreviousScene;
+extern std::int32_t& SceneJustEntered;
+extern std::int32_t& NextScene;
+extern std::int32_t& TransitionStyle;
+extern std::int32_t& TransitionLength;
+using elSystem::TransitionCounter;
+extern std::int32_t& TransitionDirection;  // -1 reveal, +1 cover, 0 none
 
-void ResetSceneState();
+// The sequencer, the load list and every scene's own counters back to program start.
+void ResetShowState();
 
 }  // namespace show

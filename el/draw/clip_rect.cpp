@@ -2,8 +2,6 @@
 
 namespace elDraw {
 
-platform::Rect ClipRect;
-
 void SetClipRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
     ClipRect = {left, top, right, bottom};
 }

@@ -7,7 +7,7 @@
 
 namespace elDraw {
 
-extern platform::Rect ClipRect;
+extern platform::Rect& ClipRect;
 
 void SetClipRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
 

@@ -7,8 +7,6 @@
 
 namespace elDraw {
 
-std::int32_t CursorConfined;
-
 int ClipCursorTo(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
     const platform::Rect area{left, top, right, bottom};
     const bool result = platform::ClipCursor(&area);

@@ -5,7 +5,7 @@
 
 namespace elDraw {
 
-extern std::int32_t CursorConfined;
+extern std::int32_t& CursorConfined;
 
 int ClipCursorTo(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
 int ConfineCursor();

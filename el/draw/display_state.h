@@ -11,25 +11,22 @@
 
 namespace elDraw {
 
-extern std::unique_ptr<platform::DisplayDevice> DirectDraw;
-extern platform::SurfacePtr PrimarySurface;
-extern platform::SurfacePtr BackSurface;
-extern bool ClipperExists;
-extern std::int32_t StretchCapable;
-extern std::int32_t HardwareDeviceChosen;
-extern std::int32_t DisplayDepth;  // 16 as built
-extern std::int32_t DefaultScreenWidth;
-extern std::int32_t DefaultScreenHeight;
-extern platform::Rect PresentSource;
-extern std::int32_t VSyncWait;  // 1 as built
+extern std::unique_ptr<platform::DisplayDevice>& DirectDraw;
+extern platform::SurfacePtr& PrimarySurface;
+extern platform::SurfacePtr& BackSurface;
+extern bool& ClipperExists;
+extern std::int32_t& StretchCapable;
+extern std::int32_t& HardwareDeviceChosen;
+extern std::int32_t& DisplayDepth;  // 16 as built
+extern std::int32_t& DefaultScreenWidth;
+extern std::int32_t& DefaultScreenHeight;
+extern platform::Rect& PresentSource;
+extern std::int32_t& VSyncWait;  // 1 as built
 
 bool IsDisplayOpen();
 // Makes the desktop's drawing surface visible so that a message box shows over the picture.
 void FlipToGdiSurface();
 void UseDepth32();
 void SetVSyncWait(std::int32_t flag);
-
-// Everything back to program start: no device, no surfaces, the build-time settings.
-void ResetDisplayState();
 
 }  // namespace elDraw

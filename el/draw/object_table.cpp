@@ -9,10 +9,6 @@
 
 namespace elDraw {
 
-std::array<ObjectRecord, kObjectCount> Objects;
-platform::ColorRef KeyColor;
-std::int32_t KeyFromCorner;
-
 namespace {
 
 using platform::DD_OK;
@@ -271,12 +267,6 @@ void RestoreSurfaces() {
         SetKeyColor(record.key);
         SwapObject(name.c_str(), n, 2);
     }
-}
-
-void ResetObjectTable() {
-    for (ObjectRecord& record : Objects) record = ObjectRecord{};
-    KeyColor = 0;
-    KeyFromCorner = 0;
 }
 
 }  // namespace elDraw

@@ -13,6 +13,10 @@
 
 namespace elDraw {
 
+// Colours as the key calls take them.
+using platform::ColorRef;
+using platform::Rgb;
+
 inline constexpr int kObjectCount = 1024;
 inline constexpr int kFirstLoadableObject = 2;
 inline constexpr std::size_t kObjectNameSize = 32;
@@ -26,9 +30,9 @@ struct ObjectRecord {
     std::uint16_t height = 0;
 };
 
-extern std::array<ObjectRecord, kObjectCount> Objects;
-extern platform::ColorRef KeyColor;
-extern std::int32_t KeyFromCorner;
+extern std::array<ObjectRecord, kObjectCount>& Objects;
+extern platform::ColorRef& KeyColor;
+extern std::int32_t& KeyFromCorner;
 
 // The record of an object number, or null for a number outside the table.
 ObjectRecord* FindObject(std::int32_t object);
@@ -57,8 +61,5 @@ platform::HResult CopyBitmapToSurface(platform::Surface* surface,
 
 // Run when a drawing call meets a lost surface: restores every surface and reloads pictures.
 void RestoreSurfaces();
-
-// Every entry free, the key state at its start values.
-void ResetObjectTable();
 
 }  // namespace elDraw

@@ -17,9 +17,6 @@
 
 namespace elDraw {
 
-std::int32_t ScreenWidth;
-std::int32_t ScreenHeight;
-
 namespace {
 
 using platform::DD_OK;

@@ -6,8 +6,8 @@
 
 namespace elDraw {
 
-extern std::int32_t ScreenWidth;
-extern std::int32_t ScreenHeight;
+extern std::int32_t& ScreenWidth;
+extern std::int32_t& ScreenHeight;
 
 // Returns 1 when the screen is open, 0 after an error box.
 int Screen(std::int32_t width, std::int32_t height, std::int32_t memoryMode);

@@ -10,15 +10,6 @@
 
 namespace elDraw {
 
-std::int32_t WipeState = 0;
-platform::Rect WipeRect;
-std::int32_t WipeClosing = 0;
-std::int32_t WipeType = 0;
-float WipeSpeed = 0.0f;
-std::int32_t WipeBand = 0;
-std::int32_t WipeOpened = 0;
-std::int32_t WipeClosed = 0;
-
 namespace {
 
 using Wide = std::int64_t;
@@ -289,17 +280,6 @@ void CancelWipe() {
     if (WipeState <= 0) return;
     ClipRect = WipeRect;
     WipeState = 0;
-}
-
-void ResetWipeState() {
-    WipeState = 0;
-    WipeRect = {};
-    WipeClosing = 0;
-    WipeType = 0;
-    WipeSpeed = 0.0f;
-    WipeBand = 0;
-    WipeOpened = 0;
-    WipeClosed = 0;
 }
 
 }  // namespace elDraw

@@ -10,17 +10,17 @@
 namespace elDraw {
 
 // 0 idle, 1 opening, 2 closing, -1 closed (ClipRect collapsed, the full clip in WipeRect).
-extern std::int32_t WipeState;
+extern std::int32_t& WipeState;
 // The clip saved when the wipe started: the wipe's full extent.
-extern platform::Rect WipeRect;
+extern platform::Rect& WipeRect;
 // The running wipe's arguments as StartWipe took them (the type after the random pick).
-extern std::int32_t WipeClosing;
-extern std::int32_t WipeType;
-extern float WipeSpeed;
-extern std::int32_t WipeBand;
+extern std::int32_t& WipeClosing;
+extern std::int32_t& WipeType;
+extern float& WipeSpeed;
+extern std::int32_t& WipeBand;
 // Set to 1 when an opening or a closing wipe finishes; both cleared when a wipe starts.
-extern std::int32_t WipeOpened;
-extern std::int32_t WipeClosed;
+extern std::int32_t& WipeOpened;
+extern std::int32_t& WipeClosed;
 
 inline constexpr std::int32_t kWipeTypeCount = 9;
 
@@ -40,8 +40,5 @@ void CollapseClip();
 
 // A scene change abandons a running wipe: the full clip comes back.
 void CancelWipe();
-
-// Every wipe variable back to its start value; ClipRect is left alone.
-void ResetWipeState();
 
 }  // namespace elDraw

@@ -8,15 +8,6 @@
 
 namespace elDraw {
 
-PixelFormatValues PixelFormat;
-std::array<std::int32_t, 450> SineTable;
-std::array<std::array<std::uint8_t, 3>, 65536> PixelToRgb;
-std::array<std::uint16_t, 3 * 32 * 32 * 32> CrossFadeTable;
-std::array<std::uint16_t, 3 * 32 * 32 * 32> FadeAddTable;
-std::array<std::uint16_t, 3 * 32 * 32> SubtractTable;
-std::array<std::uint16_t, 94> AverageTable;
-std::array<std::uint8_t, 10000> RandomTable;
-
 namespace {
 
 void ChannelFromMask(std::uint32_t mask, std::uint32_t& shift, std::uint32_t& maximum) {
@@ -110,17 +101,6 @@ void FillEffectTables() {
         AverageTable[static_cast<std::size_t>(s)] = static_cast<std::uint16_t>(s / 3);
     }
     for (auto& entry : RandomTable) entry = static_cast<std::uint8_t>(crt::rand() % 3);
-}
-
-void ResetPixelFormat() {
-    PixelFormat = {};
-    SineTable.fill(0);
-    for (auto& entry : PixelToRgb) entry = {0, 0, 0};
-    CrossFadeTable.fill(0);
-    FadeAddTable.fill(0);
-    SubtractTable.fill(0);
-    AverageTable.fill(0);
-    RandomTable.fill(0);
 }
 
 }  // namespace elDraw

@@ -1,9 +1,11 @@
 #include "el/sound/midi_state.h"
 
+#include "el/sound/sound_state.h"
+
 namespace elSound {
 
-std::int32_t MidiOpen;
-std::int32_t MidiLoop = 1;
+std::int32_t& MidiOpen = detail::State().MidiOpen;
+std::int32_t& MidiLoop = detail::State().MidiLoop;
 
 void ResetMidiState() {
     MidiOpen = 0;

@@ -5,8 +5,8 @@
 
 namespace elSound {
 
-extern std::int32_t MidiOpen;
-extern std::int32_t MidiLoop;
+extern std::int32_t& MidiOpen;
+extern std::int32_t& MidiLoop;
 
 // No song open, looping on.
 void ResetMidiState();

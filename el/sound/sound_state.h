@@ -42,6 +42,9 @@ struct SoundState {
     std::int32_t reloading = 0;
     std::int32_t currentSlot = 0;
     std::array<SoundRecord, kSlotCount> table;
+    // The MIDI song the window procedure's end-of-song handling looks at.
+    std::int32_t MidiOpen = 0;
+    std::int32_t MidiLoop = 1;
 };
 
 namespace detail {

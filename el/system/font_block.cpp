@@ -1,24 +1,15 @@
 #include "el/system/font_block.h"
 
-#include <array>
-#include <cstdint>
-#include <memory>
-
 namespace elSystem {
-namespace {
-
-std::unique_ptr<std::array<std::uint8_t, 60>> fontBlock;
-
-}  // namespace
 
 void AllocateFontBlock() {
-    fontBlock = std::make_unique<std::array<std::uint8_t, 60>>();
+    Font = std::make_unique<FontBlock>();
 }
 void FreeFontBlock() {
-    fontBlock.reset();
+    Font.reset();
 }
 bool HasFontBlock() {
-    return fontBlock != nullptr;
+    return Font != nullptr;
 }
 
 }  // namespace elSystem

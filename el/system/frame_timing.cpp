@@ -7,16 +7,7 @@
 
 namespace elSystem {
 
-std::uint32_t LastPassTime;
-float FrameDelta;
-std::uint32_t BlinkDeadline;
-std::uint32_t FpsDeadline;
-std::array<std::uint32_t, kWaitCount + 1> WaitSlot{};
-
 namespace {
-
-constexpr std::size_t kCommandLineSize = 256;
-std::array<char, kCommandLineSize> commandLine{};
 
 bool ValidWait(int n) {
     return n >= 1 && n <= kWaitCount;
@@ -74,11 +65,11 @@ void ClearWaits() {
 }
 
 const char* GetCommandLineText() {
-    return commandLine.data();
+    return CommandLine.data();
 }
 
 void SetCommandLineText(const char* text) {
-    commandLine.fill('\0');
+    CommandLine.fill('\0');
     if (text == nullptr) return;
     std::size_t length = std::strlen(text);
     if (length >= kCommandLineSize) {
@@ -86,16 +77,7 @@ void SetCommandLineText(const char* text) {
         // Do not leave half a UTF-8 character at the end.
         while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
     }
-    std::memcpy(commandLine.data(), text, length);
-}
-
-void ResetFrameTiming() {
-    LastPassTime = 0;
-    FrameDelta = 0;
-    BlinkDeadline = 0;
-    FpsDeadline = 0;
-    WaitSlot.fill(0);
-    commandLine.fill('\0');
+    std::memcpy(CommandLine.data(), text, length);
 }
 
 }  // namespace elSystem

@@ -4,19 +4,23 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace elSystem {
 
 inline constexpr std::uint32_t kWaitNotSet = 999999999;
 inline constexpr int kWaitCount = 10;
+inline constexpr std::size_t kCommandLineSize = 256;
 
-extern std::uint32_t LastPassTime;
-extern float FrameDelta;
-extern std::uint32_t BlinkDeadline;
-extern std::uint32_t FpsDeadline;
+extern std::uint32_t& LastPassTime;
+extern float& FrameDelta;
+extern std::uint32_t& BlinkDeadline;
+extern std::uint32_t& FpsDeadline;
 // Slots 1..10 are the waits; index 0 is the busy-wait deadline.
-extern std::array<std::uint32_t, kWaitCount + 1> WaitSlot;
+extern std::array<std::uint32_t, kWaitCount + 1>& WaitSlot;
+// The program's command line as WinMain was given it, always terminated.
+extern std::array<char, kCommandLineSize>& CommandLine;
 
 // The time stamps set before WinMain runs.
 void StaticStartup();
@@ -38,7 +42,5 @@ void ClearWaits();
 const char* GetCommandLineText();
 // Copies the command line into the 256-byte buffer, cut at a character boundary if longer.
 void SetCommandLineText(const char* text);
-
-void ResetFrameTiming();
 
 }  // namespace elSystem

@@ -6,16 +6,14 @@
 
 namespace elSystem {
 
-extern std::int32_t ScrollPageShown;
-extern std::int32_t ScrollBackgroundObject;
-extern std::int32_t ScrollPageObject;
-extern float ScrollTileOffsetX;
-extern float ScrollTileOffsetY;
-extern float ScrollPagePosition;
-extern std::int32_t ScrollPageLimit;  // height of the page picture; 0: no page set up
+extern std::int32_t& ScrollPageShown;
+extern std::int32_t& ScrollBackgroundObject;
+extern std::int32_t& ScrollPageObject;
+extern float& ScrollTileOffsetX;
+extern float& ScrollTileOffsetY;
+extern float& ScrollPagePosition;
+extern std::int32_t& ScrollPageLimit;  // height of the page picture; 0: no page set up
 // The cover transition's strip of ten 64 x 48 tiles side by side.
-extern std::int32_t TileObject;
-
-void ResetScrollPageState();
+extern std::int32_t& TileObject;
 
 }  // namespace elSystem

@@ -8,6 +8,8 @@
 
 #include "app/shell.h"
 #include "el/system/frame_timing.h"
+#include "platform/display/display_device.h"
+#include "platform/display/display_faults.h"
 #include "platform/headless/headless_host.h"
 #include "platform/host.h"
 #include "platform/window.h"
@@ -16,6 +18,8 @@ class HeadlessProgram : public ::testing::Test {
   protected:
     void SetUp() override {
         app::ResetProgramState();
+        platform::display_faults::Clear();
+        platform::SetDisplayLayout(platform::PixelLayout::Rgb565);
         auto owned = std::make_unique<platform::HeadlessHost>(
             platform::HeadlessHost::kDefaultEpochSeconds, startMs);
         host = owned.get();
@@ -24,6 +28,8 @@ class HeadlessProgram : public ::testing::Test {
     }
     void TearDown() override {
         app::ResetProgramState();
+        platform::display_faults::Clear();
+        platform::SetDisplayLayout(platform::PixelLayout::Rgb565);
         platform::InstallHost(nullptr);
     }
 

@@ -26,7 +26,7 @@ class AddBlitTest : public HeadlessProgram, public ::testing::WithParamInterface
   protected:
     void SetUp() override {
         HeadlessProgram::SetUp();
-        platform::SetDisplayLayout(GetParam());  // reset to 5-6-5 with the program state
+        platform::SetDisplayLayout(GetParam());  // back to 5-6-5 in the fixture's TearDown
         ASSERT_EQ(elDraw::Screen(kWidth, kHeight, 1), 1);
     }
     PixelLayout layout() const { return GetParam(); }

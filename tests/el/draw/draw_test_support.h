@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/shell.h"
 #include "el/draw/display_state.h"
 #include "el/draw/object_table.h"
 #include "el/draw/screen.h"
@@ -20,6 +19,7 @@
 #include "platform/display/display_device.h"
 #include "platform/headless/headless_host.h"
 #include "platform/host.h"
+#include "tests/el/library_fixture.h"
 
 namespace drawtest {
 
@@ -27,17 +27,8 @@ using platform::PixelLayout;
 
 class DrawFixture : public ::testing::Test {
   protected:
-    void SetUp() override {
-        app::ResetProgramState();
-        auto owned = std::make_unique<platform::HeadlessHost>();
-        host = owned.get();
-        platform::InstallHost(std::move(owned));
-        elSystem::StaticStartup();
-    }
-    void TearDown() override {
-        app::ResetProgramState();
-        platform::InstallHost(nullptr);
-    }
+    void SetUp() override { host = eltest::StartLibrary(); }
+    void TearDown() override { eltest::StopLibrary(); }
     // 640 x 480, full screen, memory mode 1.
     void OpenScreen(PixelLayout layout = PixelLayout::Rgb565) {
         platform::SetDisplayLayout(layout);

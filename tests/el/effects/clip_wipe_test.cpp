@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "el/draw/clip_rect.h"
+#include "el/effects/effects_state.h"
 #include "el/system/frame_timing.h"
 #include "platform/crt.h"
 
@@ -38,12 +39,12 @@ testing::AssertionResult IsRect(const Rect& got, const Rect& want) {
 class ClipWipe : public ::testing::Test {
   protected:
     void SetUp() override {
-        elDraw::ResetWipeState();
+        elDraw::ResetEffectsState();
         ClipRect = kClip;
         elSystem::FrameDelta = 0.0625f;  // exact, so speed (d - 1) x 16 steps d pixels
     }
     void TearDown() override {
-        elDraw::ResetWipeState();
+        elDraw::ResetEffectsState();
         ClipRect = {};
         elSystem::FrameDelta = 0;
     }
@@ -75,7 +76,7 @@ TEST_F(ClipWipe, RefusalsChangeNothing) {
     EXPECT_EQ(elDraw::WipeSpeed, 0.0f);
     EXPECT_EQ(elDraw::WipeBand, 7);
 
-    elDraw::ResetWipeState();
+    elDraw::ResetEffectsState();
     ClipRect = kClip;
     for (int type : {10, -1, kMin, kMax}) {
         EXPECT_EQ(StartWipe(0, type, 1.0f, 0), 0) << type;
@@ -203,7 +204,7 @@ TEST_F(ClipWipe, EveryShapeOpensOntoTheSavedClip) {
 TEST_F(ClipWipe, EveryShapeCloses) {
     for (const Shape& s : kShapes) {
         SCOPED_TRACE(testing::Message() << "type " << s.type);
-        elDraw::ResetWipeState();
+        elDraw::ResetEffectsState();
         ClipRect = kClip;
         ASSERT_EQ(StartWipe(1, s.type, 0.0f, 20), 1);
         EXPECT_EQ(Run(), s.closeFrames);
@@ -224,7 +225,7 @@ TEST_F(ClipWipe, SlitBandsOutOfRange) {
 
     // A band wider than the clip is the whole width: only the height moves.
     for (std::int32_t band : {500, kMax}) {
-        elDraw::ResetWipeState();
+        elDraw::ResetEffectsState();
         ClipRect = kClip;
         ASSERT_EQ(StartWipe(0, 8, 0.0f, band), 1);
         EXPECT_TRUE(IsRect(ClipRect, Rect{3, 35, 104, 35}));
@@ -235,7 +236,7 @@ TEST_F(ClipWipe, SlitBandsOutOfRange) {
     }
 
     // Only the left edge already on the slit (0..4 of 0..5): the right one still comes in.
-    elDraw::ResetWipeState();
+    elDraw::ResetEffectsState();
     ClipRect = {0, 0, 5, 6};
     ASSERT_EQ(StartWipe(1, 8, 0.0f, 4), 1);
     EXPECT_EQ(Run(), 1 + 3);
@@ -252,7 +253,7 @@ TEST_F(ClipWipe, HostileSpeedsAndFrameTimes) {
                                 {nan, 400.0f},
                                 {-1.0f, 400.0f}}) {
         SCOPED_TRACE(testing::Message() << delta << " x " << speed);
-        elDraw::ResetWipeState();
+        elDraw::ResetEffectsState();
         ClipRect = kClip;
         elSystem::FrameDelta = delta;
         ASSERT_EQ(StartWipe(1, 1, speed, 0), 1);
@@ -262,7 +263,7 @@ TEST_F(ClipWipe, HostileSpeedsAndFrameTimes) {
     // Enormous products step width + height + 1 = 163 pixels.
     for (auto [delta, speed] : {std::pair{0.0625f, 1e30f}, {0.0625f, inf}, {1e30f, 400.0f}}) {
         SCOPED_TRACE(testing::Message() << delta << " x " << speed);
-        elDraw::ResetWipeState();
+        elDraw::ResetEffectsState();
         ClipRect = kClip;
         elSystem::FrameDelta = delta;
         ASSERT_EQ(StartWipe(1, 1, speed, 0), 1);
@@ -277,7 +278,7 @@ TEST_F(ClipWipe, ExtremeAndInvertedClipsFinish) {
     const float inf = std::numeric_limits<float>::infinity();
     for (int type = 1; type <= 9; ++type) {
         SCOPED_TRACE(testing::Message() << "type " << type);
-        elDraw::ResetWipeState();
+        elDraw::ResetEffectsState();
         ClipRect = widest;
         ASSERT_EQ(StartWipe(0, type, inf, kMax), 1);
         if (type == 7) {
@@ -295,7 +296,7 @@ TEST_F(ClipWipe, ExtremeAndInvertedClipsFinish) {
     for (int type = 1; type <= 9; ++type) {
         for (int closing : {0, 1}) {
             SCOPED_TRACE(testing::Message() << "type " << type << " closing " << closing);
-            elDraw::ResetWipeState();
+            elDraw::ResetEffectsState();
             ClipRect = inverted;
             ASSERT_EQ(StartWipe(closing, type, 0.0f, 20), 1);
             EXPECT_EQ(Run(1000, false), 1);

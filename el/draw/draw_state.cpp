@@ -1,0 +1,84 @@
+#include "el/draw/draw_state.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "el/draw/clip_rect.h"
+#include "el/draw/cursor.h"
+#include "el/draw/display_state.h"
+#include "el/draw/object_table.h"
+#include "el/draw/screen.h"
+
+namespace elDraw {
+namespace {
+
+// Members are destroyed in reverse order: the objects' surfaces go before the back and primary
+// surfaces, and those before the device that made them.
+struct DrawState {
+    std::unique_ptr<platform::DisplayDevice> DirectDraw;
+    platform::SurfacePtr PrimarySurface;
+    platform::SurfacePtr BackSurface;
+    bool ClipperExists = false;
+    std::int32_t StretchCapable = 0;
+    std::int32_t HardwareDeviceChosen = 0;
+    std::int32_t DisplayDepth = 16;
+    std::int32_t DefaultScreenWidth = 0;
+    std::int32_t DefaultScreenHeight = 0;
+    platform::Rect PresentSource{};
+    std::int32_t VSyncWait = 1;
+    std::int32_t ScreenWidth = 0;
+    std::int32_t ScreenHeight = 0;
+    platform::Rect ClipRect{};
+    std::int32_t CursorConfined = 0;
+    platform::ColorRef KeyColor = 0;
+    std::int32_t KeyFromCorner = 0;
+    std::array<ObjectRecord, kObjectCount> Objects;
+};
+
+DrawState state;
+
+}  // namespace
+
+std::unique_ptr<platform::DisplayDevice>& DirectDraw = state.DirectDraw;
+platform::SurfacePtr& PrimarySurface = state.PrimarySurface;
+platform::SurfacePtr& BackSurface = state.BackSurface;
+bool& ClipperExists = state.ClipperExists;
+std::int32_t& StretchCapable = state.StretchCapable;
+std::int32_t& HardwareDeviceChosen = state.HardwareDeviceChosen;
+std::int32_t& DisplayDepth = state.DisplayDepth;
+std::int32_t& DefaultScreenWidth = state.DefaultScreenWidth;
+std::int32_t& DefaultScreenHeight = state.DefaultScreenHeight;
+platform::Rect& PresentSource = state.PresentSource;
+std::int32_t& VSyncWait = state.VSyncWait;
+std::int32_t& ScreenWidth = state.ScreenWidth;
+std::int32_t& ScreenHeight = state.ScreenHeight;
+platform::Rect& ClipRect = state.ClipRect;
+std::int32_t& CursorConfined = state.CursorConfined;
+platform::ColorRef& KeyColor = state.KeyColor;
+std::int32_t& KeyFromCorner = state.KeyFromCorner;
+std::array<ObjectRecord, kObjectCount>& Objects = state.Objects;
+
+void ResetDrawState() {
+    // In the order the device needs: what was made from it first, the device last.
+    for (ObjectRecord& record : state.Objects) record = ObjectRecord{};
+    state.BackSurface.reset();
+    state.PrimarySurface.reset();
+    state.DirectDraw.reset();
+    state.ClipperExists = false;
+    state.StretchCapable = 0;
+    state.HardwareDeviceChosen = 0;
+    state.DisplayDepth = 16;
+    state.DefaultScreenWidth = 0;
+    state.DefaultScreenHeight = 0;
+    state.PresentSource = {};
+    state.VSyncWait = 1;
+    state.ScreenWidth = 0;
+    state.ScreenHeight = 0;
+    state.ClipRect = {};
+    state.CursorConfined = 0;
+    state.KeyColor = 0;
+    state.KeyFromCorner = 0;
+}
+
+}  // namespace elDraw

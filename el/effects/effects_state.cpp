@@ -1,0 +1,71 @@
+#include "el/effects/effects_state.h"
+
+#include "el/effects/clip_wipe.h"
+#include "el/effects/pixel_format.h"
+
+namespace elDraw {
+namespace {
+
+struct EffectsState {
+    PixelFormatValues PixelFormat;
+    std::array<std::int32_t, 450> SineTable{};
+    std::array<std::array<std::uint8_t, 3>, 65536> PixelToRgb{};
+    std::array<std::uint16_t, 3 * 32 * 32 * 32> CrossFadeTable{};
+    std::array<std::uint16_t, 3 * 32 * 32 * 32> FadeAddTable{};
+    std::array<std::uint16_t, 3 * 32 * 32> SubtractTable{};
+    std::array<std::uint16_t, 94> AverageTable{};
+    std::array<std::uint8_t, 10000> RandomTable{};
+
+    std::int32_t WipeState = 0;
+    platform::Rect WipeRect{};
+    std::int32_t WipeClosing = 0;
+    std::int32_t WipeType = 0;
+    float WipeSpeed = 0.0f;
+    std::int32_t WipeBand = 0;
+    std::int32_t WipeOpened = 0;
+    std::int32_t WipeClosed = 0;
+};
+
+EffectsState state;
+
+}  // namespace
+
+PixelFormatValues& PixelFormat = state.PixelFormat;
+std::array<std::int32_t, 450>& SineTable = state.SineTable;
+std::array<std::array<std::uint8_t, 3>, 65536>& PixelToRgb = state.PixelToRgb;
+std::array<std::uint16_t, 3 * 32 * 32 * 32>& CrossFadeTable = state.CrossFadeTable;
+std::array<std::uint16_t, 3 * 32 * 32 * 32>& FadeAddTable = state.FadeAddTable;
+std::array<std::uint16_t, 3 * 32 * 32>& SubtractTable = state.SubtractTable;
+std::array<std::uint16_t, 94>& AverageTable = state.AverageTable;
+std::array<std::uint8_t, 10000>& RandomTable = state.RandomTable;
+
+std::int32_t& WipeState = state.WipeState;
+platform::Rect& WipeRect = state.WipeRect;
+std::int32_t& WipeClosing = state.WipeClosing;
+std::int32_t& WipeType = state.WipeType;
+float& WipeSpeed = state.WipeSpeed;
+std::int32_t& WipeBand = state.WipeBand;
+std::int32_t& WipeOpened = state.WipeOpened;
+std::int32_t& WipeClosed = state.WipeClosed;
+
+void ResetEffectsState() {
+    // Member by member: the tables are too large for a temporary on the stack.
+    state.PixelFormat = {};
+    state.SineTable.fill(0);
+    state.PixelToRgb.fill({0, 0, 0});
+    state.CrossFadeTable.fill(0);
+    state.FadeAddTable.fill(0);
+    state.SubtractTable.fill(0);
+    state.AverageTable.fill(0);
+    state.RandomTable.fill(0);
+    state.WipeState = 0;
+    state.WipeRect = {};
+    state.WipeClosing = 0;
+    state.WipeType = 0;
+    state.WipeSpeed = 0.0f;
+    state.WipeBand = 0;
+    state.WipeOpened = 0;
+    state.WipeClosed = 0;
+}
+
+}  // namespace elDraw

@@ -1,0 +1,125 @@
+#include "el/system/system_state.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "el/system/font_block.h"
+#include "el/system/frame_timing.h"
+#include "el/system/input_state.h"
+#include "el/system/scroll_page_state.h"
+#include "el/system/transition_counter.h"
+#include "platform/rect.h"
+
+namespace elSystem {
+namespace {
+
+struct SystemState {
+    // Filled by the window procedure, read during the next pass.
+    std::int32_t MouseX = 0, MouseY = 0;
+    std::int32_t PrevMouseX = 0, PrevMouseY = 0;
+    std::int32_t MouseDeltaX = 0, MouseDeltaY = 0;
+    std::int32_t LeftHeld = 0, RightHeld = 0;
+    std::int32_t LeftClicked = 0, RightClicked = 0;
+    std::int32_t ButtonHeld = 0;
+    std::int32_t LastButton = 0;
+    std::int32_t KeyHeld = 0;
+    std::int32_t LastKey = 0;
+    std::int32_t ScrollKey = 0;
+    std::int32_t ShiftToggle = 0;
+    std::int32_t CountedKey = 0, CountedKeyPresses = 0;
+    std::int32_t InputSuspended = 0;
+    std::int32_t SuspendedKey = 0;
+    std::int32_t SuspendedClick = 0;
+    std::int32_t ClientLeft = 0, ClientTop = 0;
+    platform::Rect PresentRect{};
+    std::int32_t CursorVisible = 1;
+    std::int32_t CursorClipMode = 0;
+    std::int32_t MessageBoxOpen = 0;
+    std::int32_t CloseState = 0;
+    std::int32_t SysKeysPass = 0;
+    std::int32_t BlinkOn = 1;
+
+    // Frame timing and the waits.
+    std::uint32_t LastPassTime = 0;
+    float FrameDelta = 0;
+    std::uint32_t BlinkDeadline = 0;
+    std::uint32_t FpsDeadline = 0;
+    std::array<std::uint32_t, kWaitCount + 1> WaitSlot{};
+    std::array<char, kCommandLineSize> CommandLine{};
+
+    // The scroll-page layer and the cover's tiles.
+    std::int32_t ScrollPageShown = 0;
+    std::int32_t ScrollBackgroundObject = 0;
+    std::int32_t ScrollPageObject = 0;
+    float ScrollTileOffsetX = 0;
+    float ScrollTileOffsetY = 0;
+    float ScrollPagePosition = 0;
+    std::int32_t ScrollPageLimit = 0;
+    std::int32_t TileObject = 0;
+
+    std::unique_ptr<FontBlock> Font;
+
+    std::int32_t TransitionCounter = 0;
+};
+
+SystemState state;
+
+}  // namespace
+
+std::int32_t& MouseX = state.MouseX;
+std::int32_t& MouseY = state.MouseY;
+std::int32_t& PrevMouseX = state.PrevMouseX;
+std::int32_t& PrevMouseY = state.PrevMouseY;
+std::int32_t& MouseDeltaX = state.MouseDeltaX;
+std::int32_t& MouseDeltaY = state.MouseDeltaY;
+std::int32_t& LeftHeld = state.LeftHeld;
+std::int32_t& RightHeld = state.RightHeld;
+std::int32_t& LeftClicked = state.LeftClicked;
+std::int32_t& RightClicked = state.RightClicked;
+std::int32_t& ButtonHeld = state.ButtonHeld;
+std::int32_t& LastButton = state.LastButton;
+std::int32_t& KeyHeld = state.KeyHeld;
+std::int32_t& LastKey = state.LastKey;
+std::int32_t& ScrollKey = state.ScrollKey;
+std::int32_t& ShiftToggle = state.ShiftToggle;
+std::int32_t& CountedKey = state.CountedKey;
+std::int32_t& CountedKeyPresses = state.CountedKeyPresses;
+std::int32_t& InputSuspended = state.InputSuspended;
+std::int32_t& SuspendedKey = state.SuspendedKey;
+std::int32_t& SuspendedClick = state.SuspendedClick;
+std::int32_t& ClientLeft = state.ClientLeft;
+std::int32_t& ClientTop = state.ClientTop;
+platform::Rect& PresentRect = state.PresentRect;
+std::int32_t& CursorVisible = state.CursorVisible;
+std::int32_t& CursorClipMode = state.CursorClipMode;
+std::int32_t& MessageBoxOpen = state.MessageBoxOpen;
+std::int32_t& CloseState = state.CloseState;
+std::int32_t& SysKeysPass = state.SysKeysPass;
+std::int32_t& BlinkOn = state.BlinkOn;
+
+std::uint32_t& LastPassTime = state.LastPassTime;
+float& FrameDelta = state.FrameDelta;
+std::uint32_t& BlinkDeadline = state.BlinkDeadline;
+std::uint32_t& FpsDeadline = state.FpsDeadline;
+std::array<std::uint32_t, kWaitCount + 1>& WaitSlot = state.WaitSlot;
+std::array<char, kCommandLineSize>& CommandLine = state.CommandLine;
+
+std::int32_t& ScrollPageShown = state.ScrollPageShown;
+std::int32_t& ScrollBackgroundObject = state.ScrollBackgroundObject;
+std::int32_t& ScrollPageObject = state.ScrollPageObject;
+float& ScrollTileOffsetX = state.ScrollTileOffsetX;
+float& ScrollTileOffsetY = state.ScrollTileOffsetY;
+float& ScrollPagePosition = state.ScrollPagePosition;
+std::int32_t& ScrollPageLimit = state.ScrollPageLimit;
+std::int32_t& TileObject = state.TileObject;
+
+std::unique_ptr<FontBlock>& Font = state.Font;
+
+std::int32_t& TransitionCounter = state.TransitionCounter;
+
+void ResetSystemState() {
+    state = SystemState{};
+}
+
+}  // namespace elSystem

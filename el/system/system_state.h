@@ -1,0 +1,11 @@
+// elSystem's module state is one struct (system_state.cpp) with one reset; the headers of this
+// folder name its members as references, so callers keep the library's own names.
+#pragma once
+
+namespace elSystem {
+
+// Input, timing, waits, the scroll-page layer, the font block and the transition counter back
+// to their values at program start.
+void ResetSystemState();
+
+}  // namespace elSystem
