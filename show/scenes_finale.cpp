@@ -7,8 +7,8 @@
 #include "el/draw/shutdown.h"
 #include "el/effects/add_blit.h"
 #include "el/sound/sound_playback.h"
+#include "el/system/c_runtime.h"
 #include "el/system/frame_timing.h"
-#include "platform/crt.h"
 #include "show/presentation.h"
 #include "show/scene_state.h"
 #include "show/scenes.h"
@@ -31,7 +31,7 @@ struct FinaleState {
 FinaleState finale;
 
 std::int32_t NewSpeed() {
-    return crt::rand() % 10 + 10;
+    return elSystem::rand() % 10 + 10;
 }
 
 }  // namespace
@@ -45,8 +45,8 @@ void Scene12Frame() {
         finale.spotTimer = 0;
         for (std::size_t k = 0; k < finale.spots.size(); ++k) {
             Spotlight& spot = finale.spots[k];
-            spot.x = crt::rand() % 640 - 64;
-            spot.y = crt::rand() % 480 - 64;
+            spot.x = elSystem::rand() % 640 - 64;
+            spot.y = elSystem::rand() % 480 - 64;
             spot.vx = NewSpeed();
             spot.vy = NewSpeed();
             if (k % 2 == 0) {  // spotlights 0 and 2 start up and left

@@ -3,8 +3,8 @@
 
 #include "el/draw/blits.h"
 #include "el/draw/fills.h"
+#include "el/system/c_runtime.h"
 #include "el/system/frame_timing.h"
-#include "platform/crt.h"
 #include "show/presentation.h"
 #include "show/scene_state.h"
 #include "show/scenes.h"
@@ -46,12 +46,12 @@ void ResetRaceScene() {
 
 void Scene11Frame() {
     if (SceneJustEntered == 1) {
-        crt::srand(static_cast<std::uint32_t>(crt::time(nullptr)));
+        elSystem::srand(static_cast<std::uint32_t>(elSystem::time(nullptr)));
         race.timer = 0;
         race.faceStep = 0;
         for (Runner& runner : race.runners) {
-            runner.x = crt::rand() % 640 - 52;
-            runner.y = crt::rand() % 480 - 34;
+            runner.x = elSystem::rand() % 640 - 52;
+            runner.y = elSystem::rand() % 480 - 34;
             runner.frame = 0;
         }
     }
@@ -61,13 +61,13 @@ void Scene11Frame() {
     DrawFace(race.faceStep);
     for (std::int32_t k = 0; k < kRunners; ++k) {
         Runner& runner = race.runners[static_cast<std::size_t>(k)];
-        runner.x += kSpeed[static_cast<std::size_t>(k)] + crt::rand() % 3 - 1;
-        runner.y += crt::rand() % 3 - 1;
+        runner.x += kSpeed[static_cast<std::size_t>(k)] + elSystem::rand() % 3 - 1;
+        runner.y += elSystem::rand() % 3 - 1;
         BlitKeyed(runner.x, runner.y, Loaded.Runner, 52 * runner.frame, 68 * k,
                   52 * (runner.frame + 1), 68 * (k + 1));
         if (runner.x > 640) {  // back in at the left edge, on a new line
             runner.x = -52;
-            runner.y = crt::rand() % 480 - 34;
+            runner.y = elSystem::rand() % 480 - 34;
         }
         runner.frame = 1 - runner.frame;
     }

@@ -25,7 +25,7 @@ void DrawScrollPage() {
     if (ScrollTileOffsetX <= -64) ScrollTileOffsetX += 64;
     if (ScrollTileOffsetY <= -48) ScrollTileOffsetY += 48;
 
-    const platform::Rect& clip = elDraw::ClipRect;
+    const auto& clip = elDraw::ClipRect;
     const std::int32_t clipHeight = clip.bottom - clip.top;
     const auto p = static_cast<std::int32_t>(ScrollPagePosition);
     elDraw::BlitKeyed(clip.left, clip.top, ScrollPageObject, 0, p, clip.right - clip.left,

@@ -3,8 +3,8 @@
 #include "el/draw/blits.h"
 #include "el/draw/present.h"
 #include "el/draw/screen.h"
+#include "el/system/c_runtime.h"
 #include "el/system/scroll_page_state.h"
-#include "platform/crt.h"
 #include "show/scene_state.h"
 #include "show/scroll_page.h"
 
@@ -18,7 +18,7 @@ constexpr std::int32_t kCapture = 1;  // the reserved object that holds the old 
 // A random shift in -(k + 1)..k for the jittered rows and bands.
 std::int32_t Jitter(std::int32_t k) {
     if (k < 0) return 0;  // a step past the length (StartReveal10 on a short reveal): no range
-    return crt::rand() % (2 * k + 2) - (k + 1);
+    return elSystem::rand() % (2 * k + 2) - (k + 1);
 }
 
 void DrawReveal(std::int32_t style, std::int32_t t) {
