@@ -12,28 +12,34 @@ struct DisplayState {
     PixelLayout layout = PixelLayout::Rgb565;
     std::vector<Surface*> surfaces;
 };
-DisplayState state;
+
+// Never destroyed: surfaces that a program still holds when it returns from main unregister
+// here during exit, in whatever order the exit destroys them.
+DisplayState& State() {
+    static DisplayState* const state = new DisplayState();
+    return *state;
+}
 
 }  // namespace
 
 void SetDisplayLayout(PixelLayout layout) {
-    state.layout = layout;
+    State().layout = layout;
 }
 PixelLayout DisplayLayout() {
-    return state.layout;
+    return State().layout;
 }
 
 void RegisterSurface(Surface* surface) {
-    state.surfaces.push_back(surface);
+    State().surfaces.push_back(surface);
 }
 
 void UnregisterSurface(Surface* surface) {
-    state.surfaces.erase(std::remove(state.surfaces.begin(), state.surfaces.end(), surface),
-                         state.surfaces.end());
+    State().surfaces.erase(std::remove(State().surfaces.begin(), State().surfaces.end(), surface),
+                           State().surfaces.end());
 }
 
 void LoseAllSurfaces() {
-    for (Surface* surface : state.surfaces) surface->MarkLost();
+    for (Surface* surface : State().surfaces) surface->MarkLost();
 }
 
 void DirectDrawEnumerate(DeviceEnumCallback callback, void* context) {
@@ -48,7 +54,7 @@ HResult DirectDrawCreate(const char*, std::unique_ptr<DisplayDevice>& device) {
 }
 
 PixelLayout DisplayDevice::layout() const {
-    return state.layout;
+    return State().layout;
 }
 
 HResult DisplayDevice::SetCooperativeLevel(std::uint32_t level) {
@@ -82,7 +88,7 @@ HResult DisplayDevice::CreateSurface(const SurfaceDesc& desc, SurfacePtr& surfac
         return DDERR_INVALIDPARAMS;
     }
     if (!SurfaceSizeAllowed(width, height)) return DDERR_INVALIDPARAMS;
-    surface = std::make_unique<Surface>(width, height, state.layout, desc.caps);
+    surface = std::make_unique<Surface>(width, height, State().layout, desc.caps);
     return DD_OK;
 }
 

@@ -226,5 +226,19 @@ TEST_F(ScreenSetup, DrawingAfterAFailedSetUpDoesNothingHarmful) {
     EXPECT_FALSE(elDraw::IsDisplayOpen());
 }
 
+// A program that forgets to shut the screen before it ends: its surfaces are destroyed during
+// exit, after other statics of the platform may be gone. The sanitizer build catches a use
+// after free there; the exit status must stay the program's own.
+TEST_F(ScreenSetup, EndingTheProgramWithTheScreenOpenIsSafe) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            OpenScreen();
+            elDraw::CreateObject(64, 64, 1);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
 }  // namespace
 }  // namespace drawtest
