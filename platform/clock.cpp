@@ -8,4 +8,8 @@ std::uint32_t timeGetTime() {
     return HasHost() ? CurrentHost().Milliseconds() : 0;
 }
 
+void PollPause() {
+    if (HasHost()) CurrentHost().PollPause();
+}
+
 }  // namespace platform

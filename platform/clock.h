@@ -6,5 +6,7 @@
 namespace platform {
 
 std::uint32_t timeGetTime();
+// One turn of a loop that polls timeGetTime() until a time comes (see Host::PollPause).
+void PollPause();
 
 }  // namespace platform

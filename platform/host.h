@@ -75,6 +75,10 @@ class Host {
     virtual std::int64_t EpochSeconds() = 0;
     // Blocks the program for a while (the headless host moves its clock instead).
     virtual void Sleep(std::uint32_t milliseconds) = 0;
+    // Called on each turn of a loop that polls the clock until a time comes. On a real machine
+    // the clock moves by itself; the headless host, whose clock moves only when the program
+    // waits, moves it on by a millisecond so that such a loop ends.
+    virtual void PollPause() {}
 
     // Waits for the start of the next vertical blank of a 60 Hz display; false if it failed.
     virtual bool WaitVerticalBlank() = 0;

@@ -54,9 +54,10 @@ int IsWaitOver(int n) {
 }
 
 void BusyWait(std::uint32_t milliseconds) {
-    WaitSlot[0] = platform::timeGetTime() + milliseconds;
-    while (platform::timeGetTime() <= WaitSlot[0]) {
-    }
+    const std::uint32_t start = platform::timeGetTime();
+    WaitSlot[0] = start + milliseconds;
+    // Measured from the start, so a deadline at the top of the 32-bit range still ends.
+    while (platform::timeGetTime() - start <= milliseconds) platform::PollPause();
     ResetFrameTimer();
 }
 

@@ -65,6 +65,7 @@ class HeadlessHost : public Host {
     std::uint32_t Milliseconds() override;
     std::int64_t EpochSeconds() override;
     void Sleep(std::uint32_t milliseconds) override { AdvanceClock(milliseconds); }
+    void PollPause() override { AdvanceClock(1); }
     bool WaitVerticalBlank() override;
     void PresentFrame(const FrameView& frame) override;
     int ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) override;

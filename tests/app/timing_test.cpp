@@ -59,6 +59,24 @@ TEST_F(Timing, ADeadlineThatWrapsIsAtOnceOver) {
     EXPECT_EQ(elSystem::IsWaitOver(1), 1);
 }
 
+// The headless clock moves only when the program waits: a spin-wait must move it, and it ends
+// strictly after its deadline with the frame timer started again.
+TEST_F(Timing, BusyWaitEndsOnTheVirtualClockJustPastItsDeadline) {
+    for (const std::uint32_t start : {1000u, 0xFFFFFF00u}) {
+        startMs = start;
+        SetUp();
+        const std::uint32_t before = host->Milliseconds();
+        host->AdvanceClock(5);
+        elSystem::UpdateFrameDelta();
+        elSystem::BusyWait(0xFA);  // from 0xFFFFFF05 the deadline is the clock's last value
+        EXPECT_EQ(host->Milliseconds() - before, 5u + 0xFA + 1) << start;
+        EXPECT_EQ(elSystem::FrameDelta, 0.0f);
+        EXPECT_EQ(elSystem::LastPassTime, host->Milliseconds());
+        elSystem::BusyWait(0);
+        EXPECT_EQ(host->Milliseconds() - before, 5u + 0xFA + 2) << start;
+    }
+}
+
 TEST_F(Timing, WaitNumbersOutsideTheRangeAreReportedAndChangeNothing) {
     elSystem::ClearWaits();
     const auto before = elSystem::WaitSlot;
