@@ -187,26 +187,45 @@ GREETING_AVX2 inline __m256i AddChannel(__m256i d, __m256i s, __m256i top, __m25
     }
 }
 
+// A pixel with its top bit set reads as black in 5-5-5, where no channel uses that bit.
+GREETING_AVX2 inline __m256i BlackIfTopBit(__m256i v) {
+    return _mm256_andnot_si256(_mm256_srai_epi16(v, 15), v);
+}
+
+// A pixel with any bit of `stray` set reads as black.
+GREETING_AVX2 inline __m256i BlackIfStray(__m256i v, __m256i stray) {
+    return _mm256_and_si256(v,
+                            _mm256_cmpeq_epi16(_mm256_and_si256(v, stray), _mm256_setzero_si256()));
+}
+
 template <int kLift0, int kLift1, int kLift2, bool kFade>
 struct FixedAdd {
     __m256i top, fade;
     GREETING_AVX2 __m256i operator()(__m256i d, __m256i s) const {
+        __m256i dr = d;
+        __m256i sr = s;
+        if constexpr (kLift0 == 1) {  // 5-5-5
+            dr = BlackIfTopBit(d);
+            sr = BlackIfTopBit(s);
+        }
         const __m256i out =
-            _mm256_or_si256(_mm256_or_si256(AddChannel<kLift0, kFade>(d, s, top, fade),
-                                            AddChannel<kLift1, kFade>(d, s, top, fade)),
-                            AddChannel<kLift2, kFade>(d, s, top, fade));
+            _mm256_or_si256(_mm256_or_si256(AddChannel<kLift0, kFade>(dr, sr, top, fade),
+                                            AddChannel<kLift1, kFade>(dr, sr, top, fade)),
+                            AddChannel<kLift2, kFade>(dr, sr, top, fade));
         return _mm256_blendv_epi8(out, d, _mm256_cmpeq_epi16(s, _mm256_setzero_si256()));
     }
 };
 
 struct AnyAdd {
-    __m256i top, fade;
+    __m256i top, fade, stray;
     __m128i lift[3];
     GREETING_AVX2 __m256i operator()(__m256i d, __m256i s) const {
+        const __m256i dr = BlackIfStray(d, stray);
+        const __m256i sr = BlackIfStray(s, stray);
         __m256i out = _mm256_setzero_si256();
         for (int c = 0; c < 3; ++c) {
-            const __m256i sc = _mm256_and_si256(_mm256_sll_epi16(s, lift[c]), top);
-            const __m256i dc = _mm256_and_si256(_mm256_sll_epi16(d, lift[c]), top);
+            const __m256i sc = _mm256_and_si256(_mm256_sll_epi16(sr, lift[c]), top);
+            const __m256i dc = _mm256_and_si256(_mm256_sll_epi16(dr, lift[c]), top);
             const __m256i r = _mm256_adds_epu16(dc, _mm256_subs_epu16(sc, fade));
             out = _mm256_or_si256(out, _mm256_srl_epi16(_mm256_and_si256(r, top), lift[c]));
         }
@@ -281,7 +300,7 @@ GREETING_AVX2 void AddLightAvx2(std::uint16_t* dst, std::ptrdiff_t dstPitch,
     } else if (l[0] == 1 && l[1] == 6 && l[2] == 11) {  // 5-5-5
         AddRowsFixed<1, 6, 11>(dst, dstPitch, src, srcPitch, width, height, plan, top, fadeTop);
     } else {
-        AnyAdd add{top, fadeTop, {}};
+        AnyAdd add{top, fadeTop, _mm256_set1_epi16(static_cast<short>(plan.stray)), {}};
         for (int c = 0; c < 3; ++c) add.lift[c] = _mm_cvtsi32_si128(l[c]);
         AddRows(dst, dstPitch, src, srcPitch, width, height, add);
     }

@@ -31,19 +31,24 @@ void CopyOpaqueRows(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint
 // The additive blit prepared once per call. Every variant moves each 5-bit component to the top
 // of a 16-bit lane (shift left by lift, keep 0xF800), clamps there and shifts it back down.
 struct AddPlan {
-    int lift[3];  // 11 - Shift5(c)
-    int fade;     // 0..31
+    int lift[3];          // 11 - Shift5(c)
+    int fade;             // 0..31
+    std::uint16_t stray;  // bits no channel uses (bit 15 of 5-5-5)
 };
 
 // False for a layout the blit cannot honour (a maximum other than 31 or 63, or a component that
 // would not fit in 16 bits); callers then draw nothing rather than shift out of range.
 inline bool MakeAddPlan(const AddFormat& format, int fade, AddPlan* plan) {
+    unsigned used = 0;
     for (int c = 0; c < 3; ++c) {
         const int max = format.Max(c);
         if (max != 31 && max != 63) return false;
         if (format.Shift(c) < 0 || format.Shift5(c) > 11) return false;
         plan->lift[c] = 11 - format.Shift5(c);
+        used |= static_cast<unsigned>(max) << format.Shift(c);
     }
+    // A pixel with a stray bit reads as black, as the effect tables read it.
+    plan->stray = static_cast<std::uint16_t>(~used & 0xFFFFu);
     plan->fade = std::clamp(fade, 0, 31);
     return true;
 }

@@ -43,10 +43,13 @@ void FillScalar(std::uint16_t* dst, std::ptrdiff_t dstPitch, int width, int heig
 // The lifting in plain integers, without branches so that compilers can vectorize it.
 inline std::uint16_t AddPixel(const AddPlan& plan, std::uint16_t d, std::uint16_t s) {
     const unsigned fade = static_cast<unsigned>(plan.fade) << 11;
+    // A pixel with a stray bit reads as black.
+    const unsigned sr = (s & plan.stray) == 0 ? s : 0u;
+    const unsigned dr = (d & plan.stray) == 0 ? d : 0u;
     unsigned out = 0;
     for (int c = 0; c < 3; ++c) {
-        const unsigned sc = (static_cast<unsigned>(s) << plan.lift[c]) & 0xF800u;
-        const unsigned dc = (static_cast<unsigned>(d) << plan.lift[c]) & 0xF800u;
+        const unsigned sc = (sr << plan.lift[c]) & 0xF800u;
+        const unsigned dc = (dr << plan.lift[c]) & 0xF800u;
         const unsigned r = std::min(dc + (sc > fade ? sc - fade : 0u), 0xF800u);
         out |= r >> plan.lift[c];
     }

@@ -126,25 +126,43 @@ inline __m128i KeepTransparent(__m128i out, __m128i d, __m128i s) {
     return _mm_or_si128(_mm_and_si128(transparent, d), _mm_andnot_si128(transparent, out));
 }
 
+// A pixel with its top bit set reads as black in 5-5-5, where no channel uses that bit.
+inline __m128i BlackIfTopBit(__m128i v) {
+    return _mm_andnot_si128(_mm_srai_epi16(v, 15), v);
+}
+
+// A pixel with any bit of `stray` set reads as black.
+inline __m128i BlackIfStray(__m128i v, __m128i stray) {
+    return _mm_and_si128(v, _mm_cmpeq_epi16(_mm_and_si128(v, stray), _mm_setzero_si128()));
+}
+
 template <int kLift0, int kLift1, int kLift2, bool kFade>
 struct FixedAdd {
     __m128i top, fade;
     __m128i operator()(__m128i d, __m128i s) const {
-        const __m128i out = _mm_or_si128(_mm_or_si128(AddChannel<kLift0, kFade>(d, s, top, fade),
-                                                      AddChannel<kLift1, kFade>(d, s, top, fade)),
-                                         AddChannel<kLift2, kFade>(d, s, top, fade));
+        __m128i dr = d;
+        __m128i sr = s;
+        if constexpr (kLift0 == 1) {  // 5-5-5
+            dr = BlackIfTopBit(d);
+            sr = BlackIfTopBit(s);
+        }
+        const __m128i out = _mm_or_si128(_mm_or_si128(AddChannel<kLift0, kFade>(dr, sr, top, fade),
+                                                      AddChannel<kLift1, kFade>(dr, sr, top, fade)),
+                                         AddChannel<kLift2, kFade>(dr, sr, top, fade));
         return KeepTransparent(out, d, s);
     }
 };
 
 struct AnyAdd {
-    __m128i top, fade;
+    __m128i top, fade, stray;
     __m128i lift[3];
     __m128i operator()(__m128i d, __m128i s) const {
+        const __m128i dr = BlackIfStray(d, stray);
+        const __m128i sr = BlackIfStray(s, stray);
         __m128i out = _mm_setzero_si128();
         for (int c = 0; c < 3; ++c) {
-            const __m128i sc = _mm_and_si128(_mm_sll_epi16(s, lift[c]), top);
-            const __m128i dc = _mm_and_si128(_mm_sll_epi16(d, lift[c]), top);
+            const __m128i sc = _mm_and_si128(_mm_sll_epi16(sr, lift[c]), top);
+            const __m128i dc = _mm_and_si128(_mm_sll_epi16(dr, lift[c]), top);
             const __m128i r = _mm_adds_epu16(dc, _mm_subs_epu16(sc, fade));
             out = _mm_or_si128(out, _mm_srl_epi16(_mm_and_si128(r, top), lift[c]));
         }
@@ -215,7 +233,7 @@ void AddLightSse2(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16
     } else if (l[0] == 1 && l[1] == 6 && l[2] == 11) {  // 5-5-5
         AddRowsFixed<1, 6, 11>(dst, dstPitch, src, srcPitch, width, height, plan, top, fadeTop);
     } else {
-        AnyAdd add{top, fadeTop, {}};
+        AnyAdd add{top, fadeTop, _mm_set1_epi16(static_cast<short>(plan.stray)), {}};
         for (int c = 0; c < 3; ++c) add.lift[c] = _mm_cvtsi32_si128(l[c]);
         AddRows(dst, dstPitch, src, srcPitch, width, height, add);
     }

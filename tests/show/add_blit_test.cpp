@@ -121,6 +121,39 @@ TEST_P(AddBlitTest, MatchesTheTableLoopWhereverTheRectangleLies) {
     }
 }
 
+// Every 16-bit value as a source and as a destination, each against the tables; in 5-5-5 the
+// values with bit 15 set are black to the tables, as a source and as a destination.
+TEST_P(AddBlitTest, EverySourceAndDestinationValueFollowsTheTables) {
+    Picture source{256, 257, std::vector<std::uint16_t>(256 * 257), {}};
+    for (std::uint32_t v = 0; v < 0x10000; ++v) source.pixels[v] = static_cast<std::uint16_t>(v);
+    const std::int32_t object = elDraw::CreateObject(256, 256, 2);
+    WriteObject(object, source);
+    Picture back = Noise(21, layout());
+    for (std::uint32_t v = 0; v < 0x10000; ++v) {
+        // Another order of all values, so that each source meets a different destination.
+        back.At(static_cast<int>(v % 256), static_cast<int>(v / 256)) =
+            static_cast<std::uint16_t>(v * 40503u + 12345u);
+    }
+    const Call call{object, 0, 0, 0, 0, 256, 256};
+    for (const auto& [level, fade] : {std::pair{-1.0f, 0}, std::pair{0.5f, 15}}) {
+        WriteBackSurface(back);
+        ASSERT_EQ(Add(call, level), 1);
+        EXPECT_EQ(FirstDifference(ReadBackSurface(), Expected(back, source, call, fade)), "")
+            << "level " << level;
+    }
+    if (layout() == PixelLayout::Rgb555) {
+        // 0xFFFF under 0x0001 is black plus the least blue.
+        Picture one{1, 2, {0x0001, 0}, {}};
+        const std::int32_t dot = elDraw::CreateObject(1, 1, 2);
+        WriteObject(dot, one);
+        Picture white = back;
+        white.At(300, 300) = 0xFFFF;
+        WriteBackSurface(white);
+        ASSERT_EQ(elDraw::AddBlit(300, 300, dot, 0, 0, 1, 1), 1);
+        EXPECT_EQ(ReadBackSurface().At(300, 300), 0x0001);
+    }
+}
+
 TEST_P(AddBlitTest, NothingIsDrawnPastTheClipOrTheObjectOrWithoutAnObject) {
     const std::int32_t object = NoiseObject(64, 64, 13);
     const std::int32_t released = NoiseObject(64, 64, 15);

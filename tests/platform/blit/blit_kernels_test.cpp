@@ -42,7 +42,12 @@ void RefFill(std::uint16_t* dst, std::ptrdiff_t dp, int w, int h, std::uint16_t 
         for (int x = 0; x < w; ++x) dst[y * dp + x] = value;
 }
 
+// A pixel with a bit that no channel uses (bit 15 of 5-5-5) is black, as the library's effect
+// tables have it.
 int Comp(const AddFormat& f, std::uint16_t p, int c) {
+    unsigned used = 0;
+    for (int k = 0; k < 3; ++k) used |= static_cast<unsigned>(f.Max(k)) << f.Shift(k);
+    if ((p & ~used) != 0) return 0;
     return ((p >> f.Shift(c)) & f.Max(c)) >> (f.Max(c) == 63 ? 1 : 0);
 }
 
