@@ -12,8 +12,11 @@ namespace wavetest {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Two push_backs: GCC 12 at -O2 misreads an initializer-list insert into an empty vector as an
+// overflow.
 inline void Put16(Bytes& out, std::uint16_t v) {
-    out.insert(out.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)});
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
 }
 inline void Put32(Bytes& out, std::uint32_t v) {
     Put16(out, static_cast<std::uint16_t>(v));

@@ -20,10 +20,12 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept {
+// Kept out of line: inlined at a call site, the free() would face the replaced operator new
+// and GCC's optimiser reports a mismatched pair.
+__attribute__((noinline)) void operator delete(void* p) noexcept {
     std::free(p);
 }
-void operator delete(void* p, std::size_t) noexcept {
+__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
 
