@@ -9,6 +9,7 @@
 #include "el/draw/display_state.h"
 #include "el/draw/object_table.h"
 #include "el/draw/screen.h"
+#include "el/draw/screen_dc.h"
 
 namespace elDraw {
 namespace {
@@ -19,6 +20,7 @@ struct DrawState {
     std::unique_ptr<platform::DisplayDevice> DirectDraw;
     platform::SurfacePtr PrimarySurface;
     platform::SurfacePtr BackSurface;
+    std::optional<platform::DeviceContext> ScreenDeviceContext;
     bool ClipperExists = false;
     std::int32_t StretchCapable = 0;
     std::int32_t HardwareDeviceChosen = 0;
@@ -43,6 +45,7 @@ DrawState state;
 std::unique_ptr<platform::DisplayDevice>& DirectDraw = state.DirectDraw;
 platform::SurfacePtr& PrimarySurface = state.PrimarySurface;
 platform::SurfacePtr& BackSurface = state.BackSurface;
+std::optional<platform::DeviceContext>& ScreenDeviceContext = state.ScreenDeviceContext;
 bool& ClipperExists = state.ClipperExists;
 std::int32_t& StretchCapable = state.StretchCapable;
 std::int32_t& HardwareDeviceChosen = state.HardwareDeviceChosen;
@@ -62,6 +65,7 @@ std::array<ObjectRecord, kObjectCount>& Objects = state.Objects;
 void ResetDrawState() {
     // In the order the device needs: what was made from it first, the device last.
     for (ObjectRecord& record : state.Objects) record = ObjectRecord{};
+    ReleaseScreenDC();
     state.BackSurface.reset();
     state.PrimarySurface.reset();
     state.DirectDraw.reset();

@@ -3,6 +3,7 @@
 #include "el/draw/cursor.h"
 #include "el/draw/display_state.h"
 #include "el/draw/object_table.h"
+#include "el/draw/screen_dc.h"
 #include "el/sound/sound_device.h"
 #include "el/system/build_settings.h"
 #include "el/system/font_block.h"
@@ -19,6 +20,7 @@ void ReleaseScreen() {
             if (record.surface) record = ObjectRecord{};
         }
         ClipperExists = false;
+        ReleaseScreenDC();
         PrimarySurface.reset();
         BackSurface.reset();
         if (fullScreen) {

@@ -8,6 +8,8 @@
 #include "el/draw/display_state.h"
 #include "el/draw/fills.h"
 #include "el/draw/present.h"
+#include "el/draw/screen_dc.h"
+#include "el/draw/shutdown.h"
 #include "platform/display/display_faults.h"
 #include "tests/el/draw/draw_test_support.h"
 
@@ -142,6 +144,34 @@ TEST_F(Fills, AFailedVerticalBlankKeepsThePreviousFrame) {
     present(0x0101);
     EXPECT_EQ(shown.back(), 0x0101);
     EXPECT_EQ(host->verticalBlanks(), blanks + 1);
+}
+
+// The back surface drawn on through its device context: held once, locked while held.
+TEST_F(Fills, ScreenDeviceContextDrawsOnTheBackSurfaceWhileItIsHeld) {
+    ASSERT_EQ(elDraw::ClearScreen(), platform::DD_OK);
+    EXPECT_EQ(elDraw::ReleaseScreenDC(), platform::DDERR_GENERIC);  // nothing held yet
+    ASSERT_EQ(elDraw::GetScreenDC(), platform::DD_OK);
+    ASSERT_TRUE(elDraw::ScreenDeviceContext.has_value());
+    elDraw::ScreenDeviceContext->SetPixel(10, 20, platform::Rgb(255, 0, 0));
+    // Held: a second context and the blitter are refused, the first context stays usable.
+    EXPECT_EQ(elDraw::GetScreenDC(), platform::DDERR_SURFACEBUSY);
+    EXPECT_NE(elDraw::FillRect(0, 0, 4, 4, 0xFFFF), platform::DD_OK);
+    elDraw::ScreenDeviceContext->SetPixel(11, 20, platform::Rgb(0, 0, 255));
+    EXPECT_EQ(elDraw::ReleaseScreenDC(), platform::DD_OK);
+    EXPECT_FALSE(elDraw::ScreenDeviceContext.has_value());
+    EXPECT_EQ(elDraw::ReleaseScreenDC(), platform::DDERR_GENERIC);
+    // One release undoes the one lock: the blitter works again.
+    EXPECT_EQ(elDraw::FillRect(0, 0, 4, 4, 0xFFFF), platform::DD_OK);
+    std::vector<std::uint16_t> expected = Painted(Filled(0), 0, 0, 4, 4, 0xFFFF);
+    expected[20 * 640 + 10] = 0xF800;
+    expected[20 * 640 + 11] = 0x001F;
+    EXPECT_EQ(BackPixels(), expected);
+
+    // Shutting down with the context held releases it; without a screen there is none to get.
+    ASSERT_EQ(elDraw::GetScreenDC(), platform::DD_OK);
+    elDraw::Shutdown();
+    EXPECT_FALSE(elDraw::ScreenDeviceContext.has_value());
+    EXPECT_EQ(elDraw::GetScreenDC(), platform::DDERR_GENERIC);
 }
 
 }  // namespace
