@@ -15,10 +15,13 @@ using elDraw::BlitOpaque;
 
 constexpr std::int32_t kCapture = 1;  // the reserved object that holds the old picture
 
-// A random shift in -(k + 1)..k for the jittered rows and bands.
+// A random shift in -(k + 1)..k for the jittered rows and bands. Past the reveal's length
+// (StartReveal10 on a short reveal) k is negative: the formula still holds, with C's remainder
+// by a negative number, except at k = -1, where it would divide by zero and there is no shift.
 std::int32_t Jitter(std::int32_t k) {
-    if (k < 0) return 0;  // a step past the length (StartReveal10 on a short reveal): no range
-    return elSystem::rand() % (2 * k + 2) - (k + 1);
+    if (k == -1) return 0;
+    const std::int64_t wide = k;  // 2k + 2 in 64 bits: no overflow for any length
+    return static_cast<std::int32_t>(elSystem::rand() % (2 * wide + 2) - (wide + 1));
 }
 
 void DrawReveal(std::int32_t style, std::int32_t t) {

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 
 #include "el/draw/object_table.h"
 #include "el/draw/screen.h"
+#include "el/system/c_runtime.h"
 #include "el/system/scroll_page_state.h"
 #include "show/presentation.h"
 #include "show/scene_state.h"
@@ -154,6 +156,38 @@ TEST_F(Transitions, ShakenRevealRestartedPastItsLengthKeepsRowsInPlace) {
         EXPECT_EQ(FirstDifference(presented, expected), "") << "style " << style;
         EXPECT_EQ(show::TransitionCounter, 9);
     }
+}
+
+TEST_F(Transitions, ShakenRevealFarPastItsLengthStillShakesItsRows) {
+    // Length 5 restarted at step 10: k = -5, so each drawn row moves right by a random
+    // 4..11 pixels (the remainder by -8 is 0..7), one rand() per drawn row.
+    HandOver(3, 5, 8);
+    show::StartReveal10();
+    elSystem::srand(77);
+    NewSceneFrame();
+    const int afterFrame = elSystem::rand();
+    std::set<int> shifts;
+    int rows = 0;
+    for (int y = 0; y < H; ++y) {
+        if (y % 10 == 0) continue;
+        ++rows;
+        int found = -1;
+        for (int d = 4; d <= 11 && found < 0; ++d) {
+            bool match = true;
+            for (int x = 0; x < W && match; ++x) {
+                const std::uint16_t want = x < d ? newPicture.At(x, y) : oldPicture.At(x - d, y);
+                match = presented.At(x, y) == want;
+            }
+            if (match) found = d;
+        }
+        ASSERT_GE(found, 0) << "row " << y << " is not the old row moved 4..11 pixels right";
+        shifts.insert(found);
+    }
+    EXPECT_EQ(shifts.size(), 8u);  // all eight shifts among 432 rows
+    // The frame drew exactly one number per drawn row.
+    elSystem::srand(77);
+    for (int i = 0; i < rows; ++i) elSystem::rand();
+    EXPECT_EQ(elSystem::rand(), afterFrame);
 }
 
 // The cover and the picture-less scene run the real main loop.
