@@ -1,6 +1,9 @@
 #include "platform/resources.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <string>
 
 namespace platform {
 namespace {
@@ -25,6 +28,15 @@ std::optional<std::span<const std::uint8_t>> FindResource(std::string_view name,
         }
     }
     return std::nullopt;
+}
+
+void ReportUnusableProgramFile(std::string_view path, std::string_view reason,
+                               std::string_view name, bool builtInUsed) {
+    std::string line = std::string(program_invocation_short_name) + ": ";
+    line.append(path).append(": ").append(reason);
+    line.append(builtInUsed ? "; using the built-in " : "; there is no built-in ");
+    line.append(name).append(builtInUsed ? " instead\n" : " either\n");
+    std::fputs(line.c_str(), stderr);
 }
 
 }  // namespace platform

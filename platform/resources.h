@@ -16,6 +16,12 @@ inline constexpr std::string_view RT_ICON = "ICON";
 std::optional<std::span<const std::uint8_t>> FindResource(std::string_view name,
                                                           std::string_view type);
 
+// One line on standard error about a file of a resource's name next to the program that could
+// not be used, naming the file and the reason, and saying whether the built-in resource is used
+// in its place. A missing file is the usual case and is not reported.
+void ReportUnusableProgramFile(std::string_view path, std::string_view reason,
+                               std::string_view name, bool builtInUsed);
+
 // The generated table; each executable links exactly one.
 struct ResourceEntry {
     const char* name;

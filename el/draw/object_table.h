@@ -49,8 +49,11 @@ void CopyKey(std::int32_t destination, std::int32_t source);
 platform::HResult SetSurfaceKey(platform::Surface* surface, platform::ColorRef color);
 std::uint32_t MatchColor(platform::Surface* surface, platform::ColorRef color);
 
+// The picture of a resource or file as a new surface; null when there is none. *why (when
+// given) gets the reason a file that is there could not be used.
 platform::SurfacePtr LoadBitmapSurface(const std::string& path, std::uint16_t& width,
-                                       std::uint16_t& height, std::int32_t memoryMode);
+                                       std::uint16_t& height, std::int32_t memoryMode,
+                                       std::string* why = nullptr);
 platform::HResult CopyBitmapToSurface(platform::Surface* surface,
                                       const platform::DecodedBitmap* bitmap, std::int32_t x,
                                       std::int32_t y, std::int32_t width, std::int32_t height);

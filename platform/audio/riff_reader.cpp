@@ -149,6 +149,24 @@ const char* WaveErrorText(WaveError error) {
             return "no data chunk";
         case WaveError::DataTruncated:
             return "data chunk runs past the end of the file";
+        case WaveError::NotPcm:
+            return "compressed or floating-point samples, not PCM";
+        case WaveError::ShortExtensible:
+            return "extensible format without its 22-byte extension";
+        case WaveError::NotPcmSubFormat:
+            return "extensible format whose sub-format is not PCM";
+        case WaveError::PaddedSamples:
+            return "fewer valid bits than the sample size";
+        case WaveError::UnplayableBits:
+            return "samples of other than 8 or 16 bits";
+        case WaveError::UnplayableChannels:
+            return "more than two channels";
+        case WaveError::UnplayableRate:
+            return "sample rate outside 100 to 100000 Hz";
+        case WaveError::BadBlockAlign:
+            return "block size disagrees with the channels and sample size";
+        case WaveError::NoSamples:
+            return "no whole sample frame";
     }
     return "unknown error";
 }

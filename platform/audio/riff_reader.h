@@ -38,6 +38,16 @@ enum class WaveError {
     BadFormat,        // zero channels or a zero sample rate
     NoData,           // no complete "data" chunk header
     DataTruncated,    // a "data" chunk longer than the rest of the file
+    // What the mixer cannot play, from a wave that reads well (see ToPlayableWave).
+    NotPcm,              // compressed or floating-point samples
+    ShortExtensible,     // an extensible format without its 22 bytes of extension
+    NotPcmSubFormat,     // an extensible format whose sub-format is not PCM
+    PaddedSamples,       // fewer valid bits than the sample size
+    UnplayableBits,      // samples of other than 8 or 16 bits
+    UnplayableChannels,  // more than two channels
+    UnplayableRate,      // a rate outside 100 to 100000 Hz
+    BadBlockAlign,       // a block size that disagrees with the channels and sample size
+    NoSamples,           // not even one whole frame
 };
 
 const char* WaveErrorText(WaveError error);

@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/audio/riff_reader.h"
 #include "platform/audio/wave_format.h"
 #include "platform/host.h"
 
@@ -71,6 +72,12 @@ struct SoundBufferDesc {
 // True for the formats the mixer plays: PCM, 8-bit unsigned or 16-bit signed, mono or stereo,
 // a rate the frequency control can hold, and a block align that agrees with the rest.
 bool IsPlayableFormat(const WaveFormat& format);
+
+// Makes a wave as read from a file into one the mixer plays, or says why it cannot be. An
+// extensible wave whose sub-format is PCM, and whose valid bits fill its samples (or are left
+// at 0), becomes the same plain PCM wave without its extension. On failure the wave is left as
+// it was.
+WaveError ToPlayableWave(WaveData* wave);
 
 class SoundDevice;
 

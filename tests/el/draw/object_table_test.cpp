@@ -3,7 +3,10 @@
 #include "el/draw/object_table.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <string>
@@ -15,6 +18,7 @@
 #include "platform/display/display_device.h"
 #include "platform/resources.h"
 #include "tests/el/draw/draw_test_support.h"
+#include "tests/platform/audio/special_files.h"
 
 namespace drawtest {
 namespace {
@@ -169,14 +173,47 @@ TEST_F(ObjectTable, BrokenFilesGiveWayToTheBuiltInPicture) {
          patched(10, static_cast<std::uint32_t>(original.size() + 100))},
         {"palette too large", patched(46, 100000)},
     };
-    for (const auto& [what, bytes] : broken) {
-        SCOPED_TRACE(what);
-        file.Rewrite(bytes);
-        const std::int32_t object = elDraw::LoadObject("FIGHTER", 2);
+    // Each refusal is one line on standard error naming the file and the reason.
+    const std::string path = std::string(elSystem::ProgramDirectory()) + "FIGHTER";
+    const auto expectBuiltIn = [&](const std::string& reason) {
+        testing::internal::CaptureStderr();
+        std::int32_t object = 0;
+        const double seconds =
+            wavetest::SecondsFor([&] { object = elDraw::LoadObject("FIGHTER", 2); });
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_LT(seconds, 1.0);
         ASSERT_GT(object, 0);
         EXPECT_EQ(Record(object).width, 200);
         EXPECT_EQ(ObjectPixels(object), builtIn);
         elDraw::ReleaseObject(object);
+        const std::string start = std::string(program_invocation_short_name) + ": " + path + ": ";
+        const std::string end = "; using the built-in FIGHTER instead\n";
+        EXPECT_TRUE(said.starts_with(start) && said.ends_with(end)) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        if (!reason.empty()) {
+            EXPECT_NE(said.find(": " + reason + ";"), std::string::npos) << said;
+        }
+    };
+    for (const auto& [what, bytes] : broken) {
+        SCOPED_TRACE(what);
+        file.Rewrite(bytes);
+        expectBuiltIn("");
+    }
+    // What is not a regular file is never opened for reading: a FIFO would stall the load.
+    std::remove(path.c_str());
+    {
+        SCOPED_TRACE("fifo");
+        const wavetest::Fifo fifo(path);
+        ASSERT_TRUE(fifo.made());
+        expectBuiltIn("not a regular file");
+    }
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+    expectBuiltIn("not a regular file");
+    ASSERT_EQ(rmdir(path.c_str()), 0);
+    {
+        SCOPED_TRACE("sparse");
+        ASSERT_TRUE(wavetest::MakeSparseFile(path, original, std::uint64_t{4} << 30));
+        expectBuiltIn("the file is too large");
     }
     EXPECT_EQ(boxCount(), 0u) << boxText(0);
 }
