@@ -98,7 +98,8 @@ class SoundBuffer {
     SoundResult Play(std::uint32_t flags);
     // Stops where it is; the position stays.
     SoundResult Stop();
-    // Byte offset, rounded down to a whole frame; beyond the end is refused.
+    // Byte offset, rounded down to a whole frame; at or beyond the end of the last whole frame
+    // is refused.
     SoundResult SetCurrentPosition(std::uint32_t position);
     // The write cursor is the play cursor: the buffer is static, nothing streams ahead of it.
     SoundResult GetCurrentPosition(std::uint32_t* play, std::uint32_t* write) const;

@@ -324,6 +324,28 @@ TEST(PlayableWave, OtherWavesAreRefusedWithTheirReason) {
     EXPECT_EQ(ToPlayableWave(nullptr), NoFormat);
 }
 
+// A size that is not a whole number of frames leaves a partial frame at the end: no position
+// may land in it, or the mix would read past the buffer (the address sanitizer sees that).
+TEST(SoundDevice, PositionsInAPartialLastFrameAreRefused) {
+    SoundDevice device;
+    // 16-bit stereo, one frame (left 1, right 2) and one stray byte.
+    auto stereo = MakeBuffer(device, Pcm(2, 16), {1, 0, 2, 0, 9});
+    EXPECT_EQ(stereo->SetCurrentPosition(4), DSERR_INVALIDPARAM);
+    stereo->Play(0);  // from where it was: the start
+    EXPECT_EQ(Render(device, 2), (Mix{1, 2, 0, 0}));
+    EXPECT_EQ(stereo->SetCurrentPosition(3), DS_OK);
+    std::uint32_t play = 99;
+    stereo->GetCurrentPosition(&play, nullptr);
+    EXPECT_EQ(play, 0u);
+    // 16-bit mono, three frames and one stray byte.
+    auto mono = MakeBuffer(device, Pcm(1, 16), {10, 0, 20, 0, 30, 0, 7});
+    EXPECT_EQ(mono->SetCurrentPosition(5), DS_OK);
+    EXPECT_EQ(mono->SetCurrentPosition(6), DSERR_INVALIDPARAM);
+    EXPECT_EQ(mono->SetCurrentPosition(0xFFFFFFFFu), DSERR_INVALIDPARAM);
+    mono->Play(0);
+    EXPECT_EQ(Render(device, 2), (Mix{30, 30, 0, 0}));
+}
+
 // The mix is a function of the calls alone: how the host slices its pulls changes nothing.
 TEST(SoundDevice, OutputDoesNotDependOnHowItIsPulled) {
     const auto run = [](const std::vector<std::size_t>& slices) {
