@@ -1,5 +1,6 @@
 #include "el/draw/object_table.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "el/draw/display_state.h"
@@ -24,12 +25,13 @@ constexpr const char* kTooMany = "オブジェクト数が多過ぎます";
 constexpr const char* kNotLoaded = "BMPファイルを読み込めません";
 
 bool NameTooLong(const char* name) {
-    return std::strlen(name) > kMaxObjectNameLength;
+    return platform::NameUnits(name) > kMaxObjectNameLength;
 }
 
 void SetName(ObjectRecord& record, const char* name) {
+    // A name within the limit always fits; the bound only guards the copy.
     record.name.fill('\0');
-    std::strncpy(record.name.data(), name, kMaxObjectNameLength);
+    std::memcpy(record.name.data(), name, std::min(std::strlen(name), kObjectNameSize - 1));
 }
 
 int FindFreeEntry() {

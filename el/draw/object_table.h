@@ -10,13 +10,15 @@
 #include "platform/bitmap/bmp_decoder.h"
 #include "platform/display/display_types.h"
 #include "platform/display/surface.h"
+#include "platform/resources.h"
 
 namespace elDraw {
 
 inline constexpr int kObjectCount = 1024;
 inline constexpr int kFirstLoadableObject = 2;
-inline constexpr std::size_t kObjectNameSize = 32;
-inline constexpr std::size_t kMaxObjectNameLength = 30;
+// Names are measured in platform::NameUnits; the buffer holds the UTF-8 bytes of the longest.
+inline constexpr std::size_t kObjectNameSize = platform::kMaxNameBytes + 1;
+inline constexpr std::size_t kMaxObjectNameLength = platform::kMaxNameUnits;
 
 struct ObjectRecord {
     platform::SurfacePtr surface;

@@ -134,7 +134,9 @@ int LoadObject(const char* name, std::int32_t count) {
     if (name == nullptr) return Fail(kNoWave);
     // The name is checked before a slot is taken: an object whose name could not be stored
     // would hold a slot that no caller can reach.
-    if (!reloading && std::strlen(name) >= kNameSize) return Fail(kNameTooLong);
+    if (!reloading && platform::NameUnits(name) > platform::kMaxNameUnits) {
+        return Fail(kNameTooLong);
+    }
     // An object without buffers could never play; 0 is refused like too many.
     const std::int64_t magnitude = std::llabs(static_cast<std::int64_t>(count));
     if (magnitude > kMaxBuffers || magnitude == 0) return Fail(kBadMixCount);
@@ -189,8 +191,9 @@ int LoadObject(const char* name, std::int32_t count) {
     }
     record.inUse = 1;
     if (!reloading) {
+        // A name within the limit always fits; the bound only guards the copy.
         record.name.fill('\0');
-        std::memcpy(record.name.data(), name, std::strlen(name));
+        std::memcpy(record.name.data(), name, std::min(std::strlen(name), kNameSize - 1));
     }
     return slot;
 }

@@ -193,6 +193,50 @@ TEST_F(SoundObjects, AnUnusableFileWithoutABuiltInWaveIsReportedAndRefused) {
     EXPECT_EQ(Record(0).inUse, 0);
 }
 
+// Names are limited to 30 units of the two-byte character set: 15 Japanese characters (45
+// bytes of UTF-8) fit, and the record keeps every byte so that a reload finds the file again.
+TEST_F(SoundObjects, NamesAreMeasuredInTwoByteUnitsAndKeptWhole) {
+    StartSound();
+    const std::string fifteen =
+        "\u8a95\u751f\u65e5\u304a\u3081\u3067\u3068\u3046\u30dd\u30dd\u30ed\u541b\u4e8c"
+        "\u5341\u4e09";
+    ASSERT_EQ(fifteen.size(), 45u);
+    std::string cakes;
+    for (int i = 0; i < 15; ++i) cakes += "\U0001F382";  // 60 bytes
+    const std::vector<std::pair<std::string, bool>> names = {
+        {fifteen, true},
+        {fifteen + "\u3089", false},
+        {std::string(30, 'S'), true},
+        {std::string(31, 'S'), false},
+        {"S" + fifteen.substr(3) + "T", true},  // 1 + 14 x 2 + 1
+        {"ST" + fifteen.substr(3) + "U", false},
+        {cakes, true},
+        {cakes + "!", false},
+        {std::string(30, '\xFE'), true},
+        {std::string(31, '\xFE'), false},
+    };
+    int slot = 0;
+    for (const auto& [name, fits] : names) {
+        SCOPED_TRACE(testing::PrintToString(name));
+        PutProgramFile(name, wavetest::Wave16(std::vector<std::int16_t>(50, 9), 1, 12000));
+        if (fits) {
+            EXPECT_EQ(elSound::LoadObject(name.c_str(), 1), slot);
+            EXPECT_EQ(std::string(Record(slot).name.data()), name);
+            EXPECT_EQ(Frequency(slot, 0), 12000u);  // the file, found under its whole name
+            ++slot;
+        } else {
+            EXPECT_EQ(elSound::LoadObject(name.c_str(), 1), 0);
+            EXPECT_EQ(BoxTexts().back(),
+                      "elSound::LoadObject : ファイル名またはリソース名が長すぎます");
+            EXPECT_EQ(Record(slot).inUse, 0);
+        }
+    }
+    // A reload reads every file again by the stored names.
+    elSound::Release();
+    elSound::ReloadObjects();
+    for (int i = 0; i < slot; ++i) EXPECT_EQ(Frequency(i, 0), 12000u) << i;
+}
+
 TEST_F(SoundObjects, SeventyObjectsFillTheTable) {
     StartSound();
     for (int slot = 0; slot < elSound::kSlotCount; ++slot) {
