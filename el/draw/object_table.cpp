@@ -1,11 +1,13 @@
 #include "el/draw/object_table.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "el/draw/display_state.h"
 #include "el/draw/error_box.h"
 #include "el/system/program_directory.h"
 #include "platform/display/gdi.h"
+#include "platform/resources.h"
 
 namespace elDraw {
 
@@ -19,12 +21,13 @@ constexpr const char* kTooMany = "オブジェクト数が多過ぎます";
 constexpr const char* kNotLoaded = "BMPファイルを読み込めません";
 
 bool NameTooLong(const char* name) {
-    return std::strlen(name) > kMaxObjectNameLength;
+    return platform::NameUnits(name) > kMaxObjectNameLength;
 }
 
 void SetName(ObjectRecord& record, const char* name) {
+    // A name within the limit always fits; the bound only guards the copy.
     record.name.fill('\0');
-    std::strncpy(record.name.data(), name, kMaxObjectNameLength);
+    std::memcpy(record.name.data(), name, std::min(std::strlen(name), kObjectNameSize - 1));
 }
 
 int FindFreeEntry() {
@@ -74,17 +77,24 @@ bool Fail(const char* operation) {
     return false;
 }
 
-// Loads a picture into an entry whose name is already set; false after an error box.
+// Loads a picture into an entry whose name is already set; false after an error box. A file
+// next to the program that cannot be used gives way to the built-in picture, and a line on
+// standard error says why.
 bool LoadInto(ObjectRecord& record, const char* name, std::int32_t memoryMode,
               const char* operation) {
-    if (const std::string path = ProgramPath(name); !path.empty()) {
-        record.surface = LoadBitmapSurface(path, record.width, record.height, memoryMode);
+    const std::string path = ProgramPath(name);
+    std::string refusal;
+    if (!path.empty()) {
+        record.surface = LoadBitmapSurface(path, record.width, record.height, memoryMode, &refusal);
         if (record.surface) {
             ApplyKeyState(record);
             return true;
         }
     }
     const std::optional<platform::DecodedBitmap> bitmap = platform::LoadBitmapResource(name);
+    if (!refusal.empty()) {
+        platform::ReportUnusableProgramFile(path, refusal, name, bitmap.has_value());
+    }
     if (!bitmap) return Fail(operation);
     record.width = static_cast<std::uint16_t>(bitmap->width);
     record.height = static_cast<std::uint16_t>(bitmap->height);
@@ -158,16 +168,18 @@ platform::HResult CopyBitmapToSurface(platform::Surface* surface,
 }
 
 platform::SurfacePtr LoadBitmapSurface(const std::string& path, std::uint16_t& width,
-                                       std::uint16_t& height, std::int32_t memoryMode) {
+                                       std::uint16_t& height, std::int32_t memoryMode,
+                                       std::string* why) {
     std::optional<platform::DecodedBitmap> bitmap = platform::LoadBitmapResource(path);
-    if (!bitmap) bitmap = platform::LoadBitmapFile(path);
+    if (!bitmap) bitmap = platform::LoadBitmapFile(path, why);
     if (!bitmap) return nullptr;
-    width = static_cast<std::uint16_t>(bitmap->width);
-    height = static_cast<std::uint16_t>(bitmap->height);
     platform::SurfacePtr surface;
     if (CreatePlainSurface(bitmap->width, bitmap->height, memoryMode, surface) != DD_OK) {
+        if (why != nullptr) *why = "no surface can hold the picture";
         return nullptr;
     }
+    width = static_cast<std::uint16_t>(bitmap->width);
+    height = static_cast<std::uint16_t>(bitmap->height);
     CopyBitmapToSurface(surface.get(), &*bitmap, 0, 0, 0, 0);
     return surface;
 }

@@ -10,6 +10,7 @@
 #include "platform/bitmap/bmp_decoder.h"
 #include "platform/display/display_types.h"
 #include "platform/display/surface.h"
+#include "platform/resources.h"
 
 namespace elDraw {
 
@@ -19,8 +20,9 @@ using platform::Rgb;
 
 inline constexpr int kObjectCount = 1024;
 inline constexpr int kFirstLoadableObject = 2;
-inline constexpr std::size_t kObjectNameSize = 32;
-inline constexpr std::size_t kMaxObjectNameLength = 30;
+// Names are measured in platform::NameUnits; the buffer holds the UTF-8 bytes of the longest.
+inline constexpr std::size_t kObjectNameSize = platform::kMaxNameBytes + 1;
+inline constexpr std::size_t kMaxObjectNameLength = platform::kMaxNameUnits;
 
 struct ObjectRecord {
     platform::SurfacePtr surface;
@@ -53,8 +55,11 @@ void CopyKey(std::int32_t destination, std::int32_t source);
 platform::HResult SetSurfaceKey(platform::Surface* surface, platform::ColorRef color);
 std::uint32_t MatchColor(platform::Surface* surface, platform::ColorRef color);
 
+// The picture of a resource or file as a new surface; null when there is none. *why (when
+// given) gets the reason a file that is there could not be used.
 platform::SurfacePtr LoadBitmapSurface(const std::string& path, std::uint16_t& width,
-                                       std::uint16_t& height, std::int32_t memoryMode);
+                                       std::uint16_t& height, std::int32_t memoryMode,
+                                       std::string* why = nullptr);
 platform::HResult CopyBitmapToSurface(platform::Surface* surface,
                                       const platform::DecodedBitmap* bitmap, std::int32_t x,
                                       std::int32_t y, std::int32_t width, std::int32_t height);

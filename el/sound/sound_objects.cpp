@@ -1,9 +1,9 @@
 #include "el/sound/sound_objects.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "el/draw/error_box.h"
@@ -36,24 +36,39 @@ int Fail(const char* message) {
     return elDraw::ErrorBox(kOperation, message, 0);
 }
 
-bool ReadProgramDirectoryFile(const char* name, platform::WaveData* wave) {
+// A wave from a file, made ready for the mixer (an extensible PCM wave becomes plain PCM).
+platform::WaveError ReadPlayableWaveFile(const std::string& path, platform::WaveData* wave) {
+    platform::WaveError error = platform::ReadRiffWaveFile(path, wave);
+    if (error == platform::WaveError::None) error = platform::ToPlayableWave(wave);
+    if (error != platform::WaveError::None) *wave = platform::WaveData{};
+    return error;
+}
+
+// The wave of a file next to the program, when there is one that plays. For a file that is
+// there but cannot be used, *refusal gets the reason and *path its path.
+bool ReadProgramDirectoryFile(const char* name, platform::WaveData* wave, std::string* path,
+                              std::string* refusal) {
     const char* directory = elSystem::ProgramDirectory();
     // An empty directory did not fit its buffer: then only the resources are looked at.
     if (directory[0] == '\0') return false;
     const std::size_t directoryLength = std::strlen(directory);
     const std::size_t nameLength = std::strlen(name);
     if (directoryLength + nameLength >= kPathSize) return false;
-    std::array<char, kPathSize> path{};
-    std::memcpy(path.data(), directory, directoryLength);
-    std::memcpy(path.data() + directoryLength, name, nameLength);
-    return ReadWaveFile(path.data(), wave) == 0;
+    *path = std::string(directory) + name;
+    const platform::WaveError error = ReadPlayableWaveFile(*path, wave);
+    if (error != platform::WaveError::None && error != platform::WaveError::Missing) {
+        *refusal = platform::WaveErrorText(error);
+    }
+    return error == platform::WaveError::None;
 }
 
 // A resource counts only if it holds a whole wave: sizes and chunk names are checked against
-// its real length.
+// its real length. One the mixer cannot play is kept as it is, for the buffer to refuse.
 bool ReadResourceWave(const char* name, std::string_view type, platform::WaveData* wave) {
     const auto bytes = platform::FindResource(name, type);
-    return bytes && platform::ReadRiffWave(*bytes, wave) == platform::WaveError::None;
+    if (!bytes || platform::ReadRiffWave(*bytes, wave) != platform::WaveError::None) return false;
+    platform::ToPlayableWave(wave);
+    return true;
 }
 
 bool FillBuffer(platform::SoundBuffer& buffer, const std::vector<std::uint8_t>& samples) {
@@ -80,7 +95,7 @@ int FindFreeSlot() {
 void PlayToEnd(const char* sound) {
     if (sound == nullptr || !platform::HasHost()) return;
     platform::WaveData wave;
-    if (ReadWaveFile(sound, &wave) != 0) return;
+    if (ReadPlayableWaveFile(sound, &wave) != platform::WaveError::None) return;
     platform::SoundDevice device;
     if (device.Open() != platform::DS_OK) return;
     std::unique_ptr<platform::SoundBuffer> buffer;
@@ -119,7 +134,9 @@ int LoadObject(const char* name, std::int32_t count) {
     if (name == nullptr) return Fail(kNoWave);
     // The name is checked before a slot is taken: an object whose name could not be stored
     // would hold a slot that no caller can reach.
-    if (!reloading && std::strlen(name) >= kNameSize) return Fail(kNameTooLong);
+    if (!reloading && platform::NameUnits(name) > platform::kMaxNameUnits) {
+        return Fail(kNameTooLong);
+    }
     // An object without buffers could never play; 0 is refused like too many.
     const std::int64_t magnitude = std::llabs(static_cast<std::int64_t>(count));
     if (magnitude > kMaxBuffers || magnitude == 0) return Fail(kBadMixCount);
@@ -132,10 +149,15 @@ int LoadObject(const char* name, std::int32_t count) {
         return 0;
     }
 
+    // A file next to the program that cannot be used gives way to the built-in wave, and a line
+    // on standard error says why.
     platform::WaveData wave;
-    const bool found = ReadProgramDirectoryFile(name, &wave) ||
+    std::string path;
+    std::string refusal;
+    const bool found = ReadProgramDirectoryFile(name, &wave, &path, &refusal) ||
                        ReadResourceWave(name, "WAVE", &wave) ||
                        ReadResourceWave(name, platform::RT_RCDATA, &wave);
+    if (!refusal.empty()) platform::ReportUnusableProgramFile(path, refusal, name, found);
     if (!found) return Fail(kNoWave);
 
     SoundRecord& record = state.table[static_cast<std::size_t>(slot)];
@@ -169,8 +191,9 @@ int LoadObject(const char* name, std::int32_t count) {
     }
     record.inUse = 1;
     if (!reloading) {
+        // A name within the limit always fits; the bound only guards the copy.
         record.name.fill('\0');
-        std::memcpy(record.name.data(), name, std::strlen(name));
+        std::memcpy(record.name.data(), name, std::min(std::strlen(name), kNameSize - 1));
     }
     return slot;
 }

@@ -7,12 +7,14 @@
 #include <memory>
 
 #include "platform/audio/sound_device.h"
+#include "platform/resources.h"
 
 namespace elSound {
 
 inline constexpr int kSlotCount = 70;
 inline constexpr int kMaxBuffers = 10;
-inline constexpr std::size_t kNameSize = 31;  // 30 characters and the terminator
+// The UTF-8 bytes of the longest name allowed, and the terminator.
+inline constexpr std::size_t kNameSize = platform::kMaxNameBytes + 1;
 
 // One sound object: one wave in up to ten duplicate buffers.
 struct SoundRecord {

@@ -1,11 +1,9 @@
 #include "platform/audio/riff_reader.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <memory>
+
+#include "platform/file_read.h"
 
 namespace platform {
 namespace {
@@ -31,34 +29,6 @@ class MemorySource final : public ByteSource {
 
   private:
     std::span<const std::uint8_t> bytes_;
-};
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-class FileSource final : public ByteSource {
-  public:
-    // Size() is 0 and every read fails when the path is not a readable regular file.
-    explicit FileSource(const std::string& path) {
-        std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-        if (!file) return;
-        struct stat info {};
-        if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return;
-        size_ = static_cast<std::uint64_t>(info.st_size);
-        file_ = std::move(file);
-    }
-    bool ok() const { return file_ != nullptr; }
-    std::uint64_t Size() const override { return size_; }
-    bool ReadAt(std::uint64_t offset, void* destination, std::size_t n) override {
-        if (!file_ || offset > size_ || n > size_ - offset) return false;
-        if (fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET) != 0) return false;
-        return std::fread(destination, 1, n, file_.get()) == n;
-    }
-
-  private:
-    std::unique_ptr<std::FILE, FileCloser> file_;
-    std::uint64_t size_ = 0;
 };
 
 constexpr std::uint64_t kChunkHeaderSize = 8;
@@ -108,7 +78,7 @@ WaveError ReadFormat(ByteSource& source, std::uint64_t dataOffset, std::uint32_t
     return WaveError::None;
 }
 
-WaveError Parse(ByteSource& source, WaveData* out) {
+WaveError Parse(ByteSource& source, std::uint64_t maxDataBytes, WaveData* out) {
     const std::uint64_t fileSize = source.Size();
     std::uint8_t riff[12];
     if (!source.ReadAt(0, riff, sizeof riff)) return WaveError::NotRiffWave;
@@ -133,6 +103,7 @@ WaveError Parse(ByteSource& source, WaveData* out) {
         } else if (IsId(header, "data")) {
             if (!haveFormat) return WaveError::NoFormat;
             if (size > available) return WaveError::DataTruncated;
+            if (size > maxDataBytes) return WaveError::TooLarge;
             out->samples.resize(size);
             if (!source.ReadAt(dataOffset, out->samples.data(), size)) return WaveError::Unreadable;
             return WaveError::None;
@@ -154,8 +125,14 @@ const char* WaveErrorText(WaveError error) {
     switch (error) {
         case WaveError::None:
             return "no error";
+        case WaveError::Missing:
+            return "no such file";
+        case WaveError::NotRegularFile:
+            return "not a regular file";
         case WaveError::Unreadable:
             return "the file cannot be read";
+        case WaveError::TooLarge:
+            return "larger than a sound buffer can hold";
         case WaveError::NotRiffWave:
             return "not a RIFF WAVE file";
         case WaveError::NoFormat:
@@ -172,21 +149,51 @@ const char* WaveErrorText(WaveError error) {
             return "no data chunk";
         case WaveError::DataTruncated:
             return "data chunk runs past the end of the file";
+        case WaveError::NotPcm:
+            return "compressed or floating-point samples, not PCM";
+        case WaveError::ShortExtensible:
+            return "extensible format without its 22-byte extension";
+        case WaveError::NotPcmSubFormat:
+            return "extensible format whose sub-format is not PCM";
+        case WaveError::PaddedSamples:
+            return "fewer valid bits than the sample size";
+        case WaveError::UnplayableBits:
+            return "samples of other than 8 or 16 bits";
+        case WaveError::UnplayableChannels:
+            return "more than two channels";
+        case WaveError::UnplayableRate:
+            return "sample rate outside 100 to 100000 Hz";
+        case WaveError::BadBlockAlign:
+            return "block size disagrees with the channels and sample size";
+        case WaveError::NoSamples:
+            return "no whole sample frame";
     }
     return "unknown error";
 }
 
-WaveError ReadRiffWave(std::span<const std::uint8_t> bytes, WaveData* out) {
+WaveError ReadRiffWave(std::span<const std::uint8_t> bytes, WaveData* out,
+                       std::uint64_t maxDataBytes) {
     *out = WaveData{};
     MemorySource source(bytes);
-    return Finish(Parse(source, out), out);
+    return Finish(Parse(source, maxDataBytes, out), out);
 }
 
 WaveError ReadRiffWaveFile(const std::string& path, WaveData* out) {
     *out = WaveData{};
-    FileSource source(path);
-    if (!source.ok()) return WaveError::Unreadable;
-    return Finish(Parse(source, out), out);
+    std::vector<std::uint8_t> bytes;
+    switch (ReadRegularFile(path, kMaxWaveFileBytes, &bytes)) {
+        case FileReadError::None:
+            break;
+        case FileReadError::Missing:
+            return WaveError::Missing;
+        case FileReadError::NotRegularFile:
+            return WaveError::NotRegularFile;
+        case FileReadError::TooLarge:
+            return WaveError::TooLarge;
+        case FileReadError::Unreadable:
+            return WaveError::Unreadable;
+    }
+    return ReadRiffWave(bytes, out);
 }
 
 }  // namespace platform

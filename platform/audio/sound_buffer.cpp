@@ -113,8 +113,11 @@ SoundResult SoundBuffer::Stop() {
 
 SoundResult SoundBuffer::SetCurrentPosition(std::uint32_t position) {
     AudioLock lock;
-    if (position >= size_) return DSERR_INVALIDPARAM;
-    position_ = static_cast<std::uint64_t>(position / format_.blockAlign) << 32;
+    // Whole frames only: a size that is not a multiple of the frame leaves a partial frame at
+    // the end, and a position in it would have the next mix read past the buffer.
+    const std::uint32_t frame = position / format_.blockAlign;
+    if (frame >= frameCount_) return DSERR_INVALIDPARAM;
+    position_ = static_cast<std::uint64_t>(frame) << 32;
     return DS_OK;
 }
 

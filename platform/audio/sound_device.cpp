@@ -2,10 +2,24 @@
 #include "platform/audio/sound_device.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 namespace platform {
+namespace {
+
+static_assert(kMaxWaveDataBytes == DSBSIZE_MAX, "a wave that reads must fit a buffer");
+
+// The extension of an extensible format: valid bits, channel mask, sub-format GUID.
+constexpr std::size_t kExtensibleSize = 22;
+constexpr std::size_t kSubFormatOffset = 6;
+// 00000001-0000-0010-8000-00aa00389b71, its first three fields little-endian as stored.
+constexpr std::array<std::uint8_t, 16> kPcmSubFormat = {
+    0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+}  // namespace
 
 bool IsPlayableFormat(const WaveFormat& format) {
     if (format.formatTag != WAVE_FORMAT_PCM) return false;
@@ -15,6 +29,38 @@ bool IsPlayableFormat(const WaveFormat& format) {
         return false;
     }
     return format.blockAlign == format.channels * format.bitsPerSample / 8;
+}
+
+WaveError ToPlayableWave(WaveData* wave) {
+    if (wave == nullptr) return WaveError::NoFormat;
+    WaveFormat format = wave->format;
+    if (format.formatTag == WAVE_FORMAT_EXTENSIBLE) {
+        const std::vector<std::uint8_t>& extra = wave->extra;
+        if (format.cbSize < kExtensibleSize || extra.size() < kExtensibleSize) {
+            return WaveError::ShortExtensible;
+        }
+        if (std::memcmp(extra.data() + kSubFormatOffset, kPcmSubFormat.data(),
+                        kPcmSubFormat.size()) != 0) {
+            return WaveError::NotPcmSubFormat;
+        }
+        // Some writers leave the valid bits at 0, meaning all of them.
+        const auto validBits = static_cast<std::uint16_t>(extra[0] | (extra[1] << 8));
+        if (validBits != 0 && validBits != format.bitsPerSample) return WaveError::PaddedSamples;
+        format.formatTag = WAVE_FORMAT_PCM;
+        format.cbSize = 0;
+    }
+    if (format.formatTag != WAVE_FORMAT_PCM) return WaveError::NotPcm;
+    if (format.bitsPerSample != 8 && format.bitsPerSample != 16) return WaveError::UnplayableBits;
+    if (format.channels != 1 && format.channels != 2) return WaveError::UnplayableChannels;
+    if (format.samplesPerSec < DSBFREQUENCY_MIN || format.samplesPerSec > DSBFREQUENCY_MAX) {
+        return WaveError::UnplayableRate;
+    }
+    if (!IsPlayableFormat(format)) return WaveError::BadBlockAlign;
+    if (wave->samples.size() < format.blockAlign) return WaveError::NoSamples;
+    if (wave->samples.size() > DSBSIZE_MAX) return WaveError::TooLarge;
+    wave->format = format;
+    wave->extra.clear();
+    return WaveError::None;
 }
 
 SoundDevice::~SoundDevice() {

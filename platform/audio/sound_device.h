@@ -20,6 +20,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/audio/riff_reader.h"
 #include "platform/audio/wave_format.h"
 #include "platform/host.h"
 
@@ -72,6 +73,12 @@ struct SoundBufferDesc {
 // a rate the frequency control can hold, and a block align that agrees with the rest.
 bool IsPlayableFormat(const WaveFormat& format);
 
+// Makes a wave as read from a file into one the mixer plays, or says why it cannot be. An
+// extensible wave whose sub-format is PCM, and whose valid bits fill its samples (or are left
+// at 0), becomes the same plain PCM wave without its extension. On failure the wave is left as
+// it was.
+WaveError ToPlayableWave(WaveData* wave);
+
 class SoundDevice;
 
 class SoundBuffer {
@@ -91,7 +98,8 @@ class SoundBuffer {
     SoundResult Play(std::uint32_t flags);
     // Stops where it is; the position stays.
     SoundResult Stop();
-    // Byte offset, rounded down to a whole frame; beyond the end is refused.
+    // Byte offset, rounded down to a whole frame; at or beyond the end of the last whole frame
+    // is refused.
     SoundResult SetCurrentPosition(std::uint32_t position);
     // The write cursor is the play cursor: the buffer is static, nothing streams ahead of it.
     SoundResult GetCurrentPosition(std::uint32_t* play, std::uint32_t* write) const;

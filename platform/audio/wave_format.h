@@ -7,6 +7,8 @@
 namespace platform {
 
 inline constexpr std::uint16_t WAVE_FORMAT_PCM = 1;
+// The real format is a sub-format GUID in the 22 bytes of extension that follow.
+inline constexpr std::uint16_t WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
 
 struct WaveFormat {
     std::uint16_t formatTag = 0;

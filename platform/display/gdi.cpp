@@ -1,17 +1,17 @@
 #include "platform/display/gdi.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <vector>
 
 #include "platform/display/display_faults.h"
+#include "platform/file_read.h"
 #include "platform/resources.h"
 
 namespace platform {
 namespace {
 
 // No picture the decoder accepts is anywhere near this; it bounds what a file can make us read.
-constexpr long kMaxBitmapFileBytes = 128L * 1024 * 1024;
+constexpr std::uint64_t kMaxBitmapFileBytes = 128 * 1024 * 1024;
 
 std::uint32_t Widen(std::uint32_t value, int bits) {
     // Repeat the bits so that full scale stays full scale: 31 becomes 255, 63 becomes 255.
@@ -135,20 +135,14 @@ std::optional<DecodedBitmap> LoadBitmapResource(std::string_view name) {
     return DecodeBmp(*bytes);
 }
 
-std::optional<DecodedBitmap> LoadBitmapFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return std::nullopt;
+std::optional<DecodedBitmap> LoadBitmapFile(const std::string& path, std::string* why) {
     std::vector<std::uint8_t> bytes;
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(file) : -1;
-    ok = ok && size > 0 && size <= kMaxBitmapFileBytes && std::fseek(file, 0, SEEK_SET) == 0;
-    if (ok) {
-        bytes.resize(static_cast<std::size_t>(size));
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const FileReadError error = ReadRegularFile(path, kMaxBitmapFileBytes, &bytes);
+    if (error != FileReadError::None) {
+        if (why != nullptr && error != FileReadError::Missing) *why = FileReadErrorText(error);
+        return std::nullopt;
     }
-    std::fclose(file);
-    if (!ok) return std::nullopt;
-    return DecodeBmp(bytes);
+    return DecodeBmp(bytes, why);
 }
 
 }  // namespace platform

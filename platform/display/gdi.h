@@ -50,8 +50,9 @@ bool StretchBlt(DeviceContext& dst, std::int32_t x, std::int32_t y, std::int32_t
                 std::int32_t srcWidth, std::int32_t srcHeight);
 
 // The bitmap resource of that name, or the bitmap file at that path; nullopt when it is not
-// there or is not a picture that can be read safely.
+// there or is not a picture that can be read safely. For a file, *why (when given) gets the
+// reason it was refused, and stays empty when there is no file at the path.
 std::optional<DecodedBitmap> LoadBitmapResource(std::string_view name);
-std::optional<DecodedBitmap> LoadBitmapFile(const std::string& path);
+std::optional<DecodedBitmap> LoadBitmapFile(const std::string& path, std::string* why = nullptr);
 
 }  // namespace platform

@@ -73,7 +73,9 @@ std::uint32_t HeadlessHost::Milliseconds() {
 }
 
 std::int64_t HeadlessHost::EpochSeconds() {
-    return epochSeconds_ + static_cast<std::int64_t>(elapsedMs_ / 1000);
+    // In unsigned arithmetic: a start near the end of the 64-bit range wraps like any counter
+    // instead of overflowing.
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(epochSeconds_) + elapsedMs_ / 1000);
 }
 
 bool HeadlessHost::WaitVerticalBlank() {

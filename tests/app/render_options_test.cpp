@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
+#include "platform/headless/headless_host.h"
+
 namespace {
 
 using render::ParseRenderOptions;
@@ -38,6 +43,34 @@ TEST(RenderOptions, RefusesWhatItDoesNotUnderstand) {
                                                {"extra"}}) {
         EXPECT_NE(ParseRenderOptions(args).error, "") << args[0];
     }
+}
+
+// The seed is a wall-clock start: from the epoch to the last second of 9999-12-31 UTC, so that
+// no sum of seconds during the show can come near the end of the 64-bit range.
+TEST(RenderOptions, SeedsRunFromTheEpochToTheEndOfTheYear9999) {
+    for (const auto& [text, seed] :
+         {std::pair{"0", std::int64_t{0}}, std::pair{"253402300799", std::int64_t{253402300799}}}) {
+        const auto parsed = ParseRenderOptions({"--seed", text});
+        EXPECT_EQ(parsed.error, "") << text;
+        EXPECT_EQ(parsed.options.seed, seed) << text;
+    }
+    for (const char* text : {"253402300800", "9223372036854775807", "9223372036854775808",
+                             "18446744073709551615", "-1", "1e9", ""}) {
+        const std::string error = ParseRenderOptions({"--seed", text}).error;
+        EXPECT_NE(error.find("from 0 to 253402300799"), std::string::npos) << text << ": " << error;
+    }
+}
+
+// The virtual wall clock counts on from any start without overflowing (the undefined-behaviour
+// sanitizer stops the test if it does); near the end of the range it wraps like a counter.
+TEST(HeadlessClock, WallClockNearTheEndOfTheRangeWrapsInsteadOfOverflowing) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    platform::HeadlessHost last(kMax - 1);
+    last.AdvanceClock(86'400);
+    EXPECT_EQ(last.EpochSeconds(), std::numeric_limits<std::int64_t>::min() + 84);
+    platform::HeadlessHost late(253402300799);
+    late.AdvanceClock(3'600'500);
+    EXPECT_EQ(late.EpochSeconds(), 253402304399);
 }
 
 TEST(RenderOptions, ParsesTheOutputsOfARun) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iterator>
 #include <limits>
+#include <string>
 
 #include "app/command_line.h"
 
@@ -65,7 +66,8 @@ const char* RenderUsage() {
     return "Usage: greeting-render [options]\n"
            "Runs the greeting on a virtual clock, without a display, and records what it shows.\n"
            "  --max-passes N     stop after N passes (exit status 3)\n"
-           "  --seed S           start the virtual clock at epoch second S (reproducible runs)\n"
+           "  --seed S           start the virtual clock at epoch second S, 0 to 253402300799\n"
+           "                     (reproducible runs)\n"
            "  --key PASS:VK      press and release virtual key VK just before pass PASS\n"
            "                     (repeatable; 27 is Escape)\n"
            "  --timeline FILE    write one CSV row per pass\n"
@@ -118,8 +120,9 @@ ParseResult ParseRenderOptions(const std::vector<std::string>& args) {
             options.maxPasses = passes;
         } else if (arg == "--seed") {
             std::int64_t seed = 0;
-            if (!value(text) || !ParseNumber(text, seed) || seed < 0) {
-                return fail("--seed needs a non-negative whole number of seconds");
+            if (!value(text) || !ParseNumber(text, seed) || seed < 0 || seed > kMaxSeed) {
+                return fail("--seed needs a whole number of seconds from 0 to " +
+                            std::to_string(kMaxSeed) + " (the end of the year 9999)");
             }
             options.seed = seed;
         } else if (arg == "--key") {

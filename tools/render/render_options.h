@@ -30,6 +30,10 @@ struct FrameSelection {
     bool Empty() const { return !all && ranges.empty(); }
 };
 
+// The last second of the year 9999: a wall clock the show can run on for centuries without any
+// sum of seconds coming near the end of the 64-bit range.
+inline constexpr std::int64_t kMaxSeed = 253402300799;
+
 struct RenderOptions {
     std::optional<std::uint32_t> maxPasses;
     std::string outDir = "render";

@@ -3,7 +3,10 @@
 #include "el/draw/object_table.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <functional>
 #include <string>
@@ -15,6 +18,7 @@
 #include "platform/display/display_device.h"
 #include "platform/resources.h"
 #include "tests/el/draw/draw_test_support.h"
+#include "tests/platform/audio/special_files.h"
 
 namespace drawtest {
 namespace {
@@ -38,6 +42,77 @@ TEST_F(ObjectTable, NamesOfThirtyCharactersAreTakenAndLongerOnesRefused) {
     EXPECT_EQ(NameOf(3), "MACHINE");
     EXPECT_NE(elDraw::ObjectSurface(3), nullptr);
     EXPECT_EQ(boxCount(), 2u);
+}
+
+// Names are measured as the two-byte character set counts them: 1 per ASCII character, 2 per
+// other character, whatever its length in UTF-8.
+TEST(NameUnits, CountOneForAsciiAndTwoForAnyOtherCharacter) {
+    const std::pair<std::string, std::size_t> cases[] = {
+        {"", 0},
+        {"FIGHTER", 7},
+        {"\u3042", 2},      // hiragana a: 3 bytes
+        {"\u00e9", 2},      // e acute: 2 bytes
+        {"\U0001F382", 2},  // birthday cake: 4 bytes
+        {"A\u541bB", 4},
+        {"\xFF", 1},      // no character starts so
+        {"\xE3\x81", 2},  // a sequence cut short: its bytes one each
+        {"\xE3\x81"
+         "A",
+         3},
+        {"\xC0\xAF", 2},          // an overlong '/'
+        {"\xED\xA0\x80", 3},      // a surrogate half
+        {"\xF4\x90\x80\x80", 4},  // beyond U+10FFFF
+        {"\x80\xE3\x81\x82", 3},  // a stray continuation byte, then hiragana a
+    };
+    for (const auto& [name, units] : cases) {
+        EXPECT_EQ(platform::NameUnits(name), units) << testing::PrintToString(name);
+    }
+}
+
+std::string Repeat(const std::string& piece, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+}
+
+// The limit is 30 units: 15 Japanese characters (45 bytes of UTF-8) fit, and the stored name
+// keeps every byte of the longest name allowed.
+TEST_F(ObjectTable, NamesAreMeasuredInTwoByteUnits) {
+    const std::string fifteen =
+        "\u30dd\u30dd\u30ed\u541b\u4e8c\u5341\u4e09\u6b73\u8a95\u751f"
+        "\u65e5\u304a\u3081\u3067\u3068";
+    ASSERT_EQ(fifteen.size(), 45u);
+    const std::vector<std::pair<std::string, bool>> names = {
+        {fifteen, true},
+        {fifteen + "\u3046", false},
+        {Repeat("A", 30), true},
+        {Repeat("A", 31), false},
+        {"A" + fifteen.substr(0, 42) + "B", true},  // 1 + 14 x 2 + 1
+        {"AB" + fifteen.substr(0, 42) + "C", false},
+        {Repeat("\U0001F382", 15), true},  // 60 bytes
+        {Repeat("\U0001F382", 15) + "A", false},
+        {Repeat("\xFF", 30), true},
+        {Repeat("\xFF", 31), false},
+    };
+    const std::vector<std::uint8_t> picture = Bmp24(1, {0x00FF00});
+    for (const auto& [name, fits] : names) {
+        SCOPED_TRACE(testing::PrintToString(name));
+        ProgramFile file(name, picture);
+        const std::size_t boxes = boxCount();
+        const std::int32_t object = elDraw::LoadObject(name.c_str(), 2);
+        if (fits) {
+            ASSERT_GT(object, 0);
+            EXPECT_EQ(NameOf(object), name);
+            EXPECT_EQ(ObjectPixels(object), std::vector<std::uint16_t>{0x07E0});  // the file
+            EXPECT_EQ(elDraw::SwapObject(name.c_str(), object, 2), 1);
+            EXPECT_EQ(NameOf(object), name);
+            elDraw::ReleaseObject(object);
+        } else {
+            EXPECT_EQ(object, 0);
+            EXPECT_EQ(boxText(boxes),
+                      "elDraw::LoadObject : ファイル名またはリソース名が長すぎます");
+        }
+    }
 }
 
 TEST_F(ObjectTable, AFullTableRefusesFurtherObjects) {
@@ -169,14 +244,47 @@ TEST_F(ObjectTable, BrokenFilesGiveWayToTheBuiltInPicture) {
          patched(10, static_cast<std::uint32_t>(original.size() + 100))},
         {"palette too large", patched(46, 100000)},
     };
-    for (const auto& [what, bytes] : broken) {
-        SCOPED_TRACE(what);
-        file.Rewrite(bytes);
-        const std::int32_t object = elDraw::LoadObject("FIGHTER", 2);
+    // Each refusal is one line on standard error naming the file and the reason.
+    const std::string path = std::string(elSystem::ProgramDirectory()) + "FIGHTER";
+    const auto expectBuiltIn = [&](const std::string& reason) {
+        testing::internal::CaptureStderr();
+        std::int32_t object = 0;
+        const double seconds =
+            wavetest::SecondsFor([&] { object = elDraw::LoadObject("FIGHTER", 2); });
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_LT(seconds, 1.0);
         ASSERT_GT(object, 0);
         EXPECT_EQ(Record(object).width, 200);
         EXPECT_EQ(ObjectPixels(object), builtIn);
         elDraw::ReleaseObject(object);
+        const std::string start = std::string(program_invocation_short_name) + ": " + path + ": ";
+        const std::string end = "; using the built-in FIGHTER instead\n";
+        EXPECT_TRUE(said.starts_with(start) && said.ends_with(end)) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        if (!reason.empty()) {
+            EXPECT_NE(said.find(": " + reason + ";"), std::string::npos) << said;
+        }
+    };
+    for (const auto& [what, bytes] : broken) {
+        SCOPED_TRACE(what);
+        file.Rewrite(bytes);
+        expectBuiltIn("");
+    }
+    // What is not a regular file is never opened for reading: a FIFO would stall the load.
+    std::remove(path.c_str());
+    {
+        SCOPED_TRACE("fifo");
+        const wavetest::Fifo fifo(path);
+        ASSERT_TRUE(fifo.made());
+        expectBuiltIn("not a regular file");
+    }
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+    expectBuiltIn("not a regular file");
+    ASSERT_EQ(rmdir(path.c_str()), 0);
+    {
+        SCOPED_TRACE("sparse");
+        ASSERT_TRUE(wavetest::MakeSparseFile(path, original, std::uint64_t{4} << 30));
+        expectBuiltIn("the file is too large");
     }
     EXPECT_EQ(boxCount(), 0u) << boxText(0);
 }

@@ -3,10 +3,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
+#include <filesystem>
 
 #include "el/sound/sound_playback.h"
 #include "tests/el/sound/sound_test_support.h"
+#include "tests/platform/audio/special_files.h"
 
 namespace {
 
@@ -99,6 +102,139 @@ TEST_F(SoundObjects, ProgramFileComesFirstUnlessDamaged) {
     EXPECT_EQ(elSound::LoadObject("FALLBACK", 1), 0);
     EXPECT_EQ(Frequency(0, 0), 44100u);
     EXPECT_EQ(Buffer(0, 0)->size(), 200u);
+}
+
+// Editors often save in the extensible format; 8- and 16-bit PCM in it plays.
+TEST_F(SoundObjects, AnExtensiblePcmFileReplacesTheBuiltInWave) {
+    StartSound();
+    const Bytes samples = wavetest::Samples16(std::vector<std::int16_t>(300, -1234));
+    PutProgramFile("REPLACED",
+                   wavetest::Riff({{"fmt ", wavetest::ExtensibleBody({.channels = 2}, 16)},
+                                   {"data", samples}}));
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(elSound::LoadObject("REPLACED", 1), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(Frequency(0, 0), 44100u);
+    EXPECT_EQ(Buffer(0, 0)->size(), samples.size());
+    elSound::Play(0, 0);
+    host->AdvanceClock(1);
+    EXPECT_EQ(LeftAt(0), -1234);
+    EXPECT_TRUE(BoxTexts().empty());
+}
+
+// A file next to the program that cannot be used for any reason gives way to the built-in wave
+// at once, with one line on standard error that names the file and the reason.
+TEST_F(SoundObjects, AnUnusableProgramFileGivesWayToTheBuiltInWaveAndSaysWhy) {
+    StartSound();
+    const std::string path = std::string(elSystem::ProgramDirectory()) + "REPLACED";
+    const auto load = [&](const std::string& reason) {
+        SCOPED_TRACE(reason);
+        testing::internal::CaptureStderr();
+        std::int32_t slot = -1;
+        const double seconds =
+            wavetest::SecondsFor([&] { slot = elSound::LoadObject("REPLACED", 1); });
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_LT(seconds, 1.0);
+        ASSERT_EQ(slot, 0);
+        EXPECT_EQ(Frequency(0, 0), 8000u);  // the built-in one
+        EXPECT_EQ(said, std::string(program_invocation_short_name) + ": " + path + ": " + reason +
+                            "; using the built-in REPLACED instead\n");
+        elSound::FreeObject(0);
+    };
+    using wavetest::ExtensibleBody;
+    const Bytes samples(400, 0x10);
+    const std::vector<std::pair<std::string, Bytes>> files = {
+        {"extensible format whose sub-format is not PCM",
+         wavetest::Riff({{"fmt ", ExtensibleBody({.bits = 32}, 32, 3)}, {"data", samples}})},
+        {"samples of other than 8 or 16 bits",
+         wavetest::Riff({{"fmt ", ExtensibleBody({.bits = 24}, 24)}, {"data", samples}})},
+        {"fewer valid bits than the sample size",
+         wavetest::Riff({{"fmt ", ExtensibleBody({.bits = 16}, 12)}, {"data", samples}})},
+        {"not a RIFF WAVE file", Bytes(64, 'x')},
+        {"no whole sample frame", wavetest::Wave16({})},
+    };
+    for (const auto& [reason, bytes] : files) {
+        PutProgramFile("REPLACED", bytes);
+        load(reason);
+    }
+    std::filesystem::remove(path);
+    {
+        const wavetest::Fifo fifo(path);
+        ASSERT_TRUE(fifo.made());
+        load("not a regular file");
+    }
+    std::filesystem::create_directory(path);
+    load("not a regular file");
+    std::filesystem::remove(path);
+    // Headers that promise 2 and 4 GiB of samples, in sparse files that are that long.
+    for (const std::uint32_t size : {0x80000000u, 0xFFFFFFD0u}) {
+        const Bytes head = wavetest::Riff({{"fmt ", wavetest::FormatBody({})}, {"data", {}, size}});
+        ASSERT_TRUE(wavetest::MakeSparseFile(path, head, head.size() + size));
+        load("larger than a sound buffer can hold");
+    }
+    std::filesystem::remove(path);
+    // No file at all is the usual case and goes unmentioned.
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(elSound::LoadObject("REPLACED", 1), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(BoxTexts().empty());
+}
+
+// Without a built-in wave to fall back on, the line says so and the load fails as before.
+TEST_F(SoundObjects, AnUnusableFileWithoutABuiltInWaveIsReportedAndRefused) {
+    StartSound();
+    const std::string path = PutProgramFile("ONLYFILE", Bytes(64, 'x'));
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(elSound::LoadObject("ONLYFILE", 1), 0);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, std::string(program_invocation_short_name) + ": " + path +
+                        ": not a RIFF WAVE file; there is no built-in ONLYFILE either\n");
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{kNotFound});
+    EXPECT_EQ(Record(0).inUse, 0);
+}
+
+// Names are limited to 30 units of the two-byte character set: 15 Japanese characters (45
+// bytes of UTF-8) fit, and the record keeps every byte so that a reload finds the file again.
+TEST_F(SoundObjects, NamesAreMeasuredInTwoByteUnitsAndKeptWhole) {
+    StartSound();
+    const std::string fifteen =
+        "\u8a95\u751f\u65e5\u304a\u3081\u3067\u3068\u3046\u30dd\u30dd\u30ed\u541b\u4e8c"
+        "\u5341\u4e09";
+    ASSERT_EQ(fifteen.size(), 45u);
+    std::string cakes;
+    for (int i = 0; i < 15; ++i) cakes += "\U0001F382";  // 60 bytes
+    const std::vector<std::pair<std::string, bool>> names = {
+        {fifteen, true},
+        {fifteen + "\u3089", false},
+        {std::string(30, 'S'), true},
+        {std::string(31, 'S'), false},
+        {"S" + fifteen.substr(3) + "T", true},  // 1 + 14 x 2 + 1
+        {"ST" + fifteen.substr(3) + "U", false},
+        {cakes, true},
+        {cakes + "!", false},
+        {std::string(30, '\xFE'), true},
+        {std::string(31, '\xFE'), false},
+    };
+    int slot = 0;
+    for (const auto& [name, fits] : names) {
+        SCOPED_TRACE(testing::PrintToString(name));
+        PutProgramFile(name, wavetest::Wave16(std::vector<std::int16_t>(50, 9), 1, 12000));
+        if (fits) {
+            EXPECT_EQ(elSound::LoadObject(name.c_str(), 1), slot);
+            EXPECT_EQ(std::string(Record(slot).name.data()), name);
+            EXPECT_EQ(Frequency(slot, 0), 12000u);  // the file, found under its whole name
+            ++slot;
+        } else {
+            EXPECT_EQ(elSound::LoadObject(name.c_str(), 1), 0);
+            EXPECT_EQ(BoxTexts().back(),
+                      "elSound::LoadObject : ファイル名またはリソース名が長すぎます");
+            EXPECT_EQ(Record(slot).inUse, 0);
+        }
+    }
+    // A reload reads every file again by the stored names.
+    elSound::Release();
+    elSound::ReloadObjects();
+    for (int i = 0; i < slot; ++i) EXPECT_EQ(Frequency(i, 0), 12000u) << i;
 }
 
 TEST_F(SoundObjects, SeventyObjectsFillTheTable) {

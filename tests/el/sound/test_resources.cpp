@@ -40,6 +40,7 @@ const std::vector<Stored>& Resources() {
         {"ADPCM", "WAVE",
          wavetest::Riff({{"fmt ", FormatBody({.tag = 2, .bits = 4})}, {"data", Bytes(512, 0)}})},
         {"FALLBACK", "WAVE", Constant16(800, 700, 8000)},
+        {"REPLACED", "WAVE", Constant16(900, 600, 8000)},
     };
     return resources;
 }

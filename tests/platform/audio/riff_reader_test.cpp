@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "tests/platform/audio/special_files.h"
 #include "tests/platform/audio/wave_builder.h"
 
 // Under AddressSanitizer a reader that allocates what a hostile size claims, before checking it
@@ -122,9 +123,37 @@ TEST(RiffReader, ReadsFilesAndRefusesOddPaths) {
     ASSERT_EQ(platform::ReadRiffWaveFile(path, &wave), None);
     EXPECT_EQ(wave.samples, kSamples);
     std::filesystem::remove(path);
-    for (const std::string& odd : {path, directory, std::string()}) {
-        EXPECT_EQ(platform::ReadRiffWaveFile(odd, &wave), Unreadable) << odd;
+    EXPECT_EQ(platform::ReadRiffWaveFile(path, &wave), Missing);
+    EXPECT_EQ(platform::ReadRiffWaveFile("", &wave), Missing);
+    EXPECT_EQ(platform::ReadRiffWaveFile(directory, &wave), NotRegularFile);
+    const wavetest::Fifo fifo(path);
+    ASSERT_TRUE(fifo.made());
+    const double seconds = wavetest::SecondsFor(
+        [&] { EXPECT_EQ(platform::ReadRiffWaveFile(path, &wave), NotRegularFile); });
+    EXPECT_LT(seconds, 1.0);
+}
+
+// A whole header before a data chunk of gigabytes, the rest of the file a hole: the sizes are
+// refused before anything that large is allocated or read.
+TEST(RiffReader, RefusesHugeSparseFilesAtOnce) {
+    const std::string path =
+        testing::TempDir() + "riff_reader_sparse_" + std::to_string(getpid()) + ".wav";
+    for (const std::uint32_t dataSize : {0x80000000u, 0xFFFFFFD0u}) {
+        const Bytes head = wavetest::Riff({kFmt, Sized({"data", {}}, dataSize)});
+        ASSERT_TRUE(wavetest::MakeSparseFile(path, head, head.size() + dataSize));
+        WaveData wave;
+        const double seconds = wavetest::SecondsFor(
+            [&] { EXPECT_EQ(platform::ReadRiffWaveFile(path, &wave), TooLarge) << dataSize; });
+        EXPECT_LT(seconds, 1.0);
+        EXPECT_TRUE(wave.samples.empty());
     }
+    std::filesystem::remove(path);
+    // A data chunk that is really there but beyond the limit is refused all the same.
+    WaveData wave;
+    const Bytes file = wavetest::Riff({kFmt, kData});
+    EXPECT_EQ(platform::ReadRiffWave(file, &wave, kSamples.size() - 1), TooLarge);
+    EXPECT_TRUE(wave.samples.empty());
+    EXPECT_EQ(platform::ReadRiffWave(file, &wave, kSamples.size()), None);
 }
 
 }  // namespace

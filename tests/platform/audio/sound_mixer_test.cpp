@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "platform/audio/sound_device.h"
@@ -216,6 +217,133 @@ TEST(SoundDevice, LocksAndPositionsStayInsideTheBuffer) {
     EXPECT_EQ(buffer->Lock(8, 4, &part[0], &bytes[0], nullptr, nullptr, 0), DSERR_INVALIDPARAM);
     ASSERT_EQ(buffer->Lock(0, 2, &part[0], &bytes[0], nullptr, nullptr, 0), DS_OK);
     EXPECT_EQ(buffer->Lock(0, 2, &part[1], &bytes[1], nullptr, nullptr, 0), DSERR_INVALIDCALL);
+}
+
+// An extensible wave of PCM samples sounds exactly like the plain wave of the same samples.
+TEST(PlayableWave, ExtensiblePcmBecomesThePlainFormat) {
+    using wavetest::ExtensibleBody;
+    using wavetest::FormatBody;
+    const wavetest::Bytes pcm16 = wavetest::Samples16({100, -200, 3000, -4000, 32767, -32768});
+    const wavetest::Bytes pcm8 = {0, 64, 128, 192, 255, 1};
+    struct Case {
+        wavetest::Format format;
+        std::uint16_t validBits;
+        wavetest::Bytes samples;
+        std::uint16_t cbSize;
+    };
+    const Case cases[] = {
+        {{.channels = 1, .bits = 16}, 16, pcm16, 22},
+        {{.channels = 2, .rate = 22050, .bits = 16}, 16, pcm16, 22},
+        {{.channels = 1, .rate = 11025, .bits = 8}, 8, pcm8, 22},
+        {{.channels = 2, .bits = 8}, 0, pcm8, 22},  // valid bits left at 0: all of them
+        {{.channels = 1, .bits = 16}, 16, pcm16, 26},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.format.channels << "x" << c.format.bits << " valid "
+                                        << c.validBits << " cbSize " << c.cbSize);
+        WaveData extensible;
+        ASSERT_EQ(ReadRiffWave(
+                      wavetest::Riff({{"fmt ", ExtensibleBody(c.format, c.validBits, 1, c.cbSize)},
+                                      {"data", c.samples}}),
+                      &extensible),
+                  WaveError::None);
+        EXPECT_EQ(ToPlayableWave(&extensible), WaveError::None);
+        WaveData plain;
+        ASSERT_EQ(
+            ReadRiffWave(wavetest::Riff({{"fmt ", FormatBody(c.format)}, {"data", c.samples}}),
+                         &plain),
+            WaveError::None);
+        const WaveFormat& e = extensible.format;
+        const WaveFormat& p = plain.format;
+        EXPECT_EQ(std::tie(e.formatTag, e.channels, e.samplesPerSec, e.avgBytesPerSec, e.blockAlign,
+                           e.bitsPerSample, e.cbSize),
+                  std::tie(p.formatTag, p.channels, p.samplesPerSec, p.avgBytesPerSec, p.blockAlign,
+                           p.bitsPerSample, p.cbSize));
+        EXPECT_TRUE(extensible.extra.empty());
+        EXPECT_EQ(extensible.samples, c.samples);
+        SoundDevice device;
+        auto buffer = MakeBuffer(device, e, extensible.samples);
+        ASSERT_NE(buffer, nullptr);
+        buffer->SetFrequency(kAudioRate);
+        buffer->Play(0);
+        SoundDevice reference;
+        auto referenceBuffer = MakeBuffer(reference, p, plain.samples);
+        referenceBuffer->SetFrequency(kAudioRate);
+        referenceBuffer->Play(0);
+        EXPECT_EQ(Render(device, 8), Render(reference, 8));
+    }
+}
+
+// Every wave the mixer cannot play is refused with its reason, and left as it was.
+TEST(PlayableWave, OtherWavesAreRefusedWithTheirReason) {
+    using wavetest::ExtensibleBody;
+    using wavetest::FormatBody;
+    using enum WaveError;
+    const wavetest::Bytes samples(48, 0x40);
+    const std::vector<std::pair<WaveError, wavetest::Bytes>> cases = {
+        {NotPcmSubFormat, ExtensibleBody({.bits = 32}, 32, 3)},  // IEEE float
+        {NotPcmSubFormat, ExtensibleBody({.bits = 8}, 8, 7)},    // mu-law
+        {NotPcmSubFormat, ExtensibleBody({.bits = 16}, 16, 0x101)},
+        {ShortExtensible, ExtensibleBody({.bits = 16}, 16, 1, 2)},
+        {ShortExtensible, ExtensibleBody({.bits = 16}, 16, 1, 0)},
+        {PaddedSamples, ExtensibleBody({.bits = 16}, 12)},
+        {PaddedSamples, ExtensibleBody({.bits = 32}, 24)},
+        {UnplayableBits, ExtensibleBody({.bits = 24}, 24)},
+        {UnplayableBits, ExtensibleBody({.bits = 32}, 32)},
+        {UnplayableBits, FormatBody({.bits = 24})},
+        {UnplayableChannels, ExtensibleBody({.channels = 3, .bits = 16}, 16)},
+        {UnplayableChannels, FormatBody({.channels = 6, .bits = 8})},
+        {UnplayableRate, ExtensibleBody({.rate = 192000, .bits = 16}, 16)},
+        {UnplayableRate, FormatBody({.rate = 99, .bits = 16})},
+        {NotPcm, FormatBody({.tag = 3, .bits = 32})},
+        {NotPcm, FormatBody({.tag = 2, .bits = 4})},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        WaveData wave;
+        ASSERT_EQ(
+            ReadRiffWave(wavetest::Riff({{"fmt ", cases[i].second}, {"data", samples}}), &wave),
+            WaveError::None)
+            << i;
+        const WaveData before = wave;
+        EXPECT_EQ(ToPlayableWave(&wave), cases[i].first) << i;
+        EXPECT_EQ(wave.format.formatTag, before.format.formatTag) << i;
+        EXPECT_EQ(wave.extra, before.extra) << i;
+        EXPECT_EQ(wave.samples, before.samples) << i;
+    }
+    // A block size that disagrees, and data of less than one frame.
+    wavetest::Bytes misaligned = FormatBody({.channels = 2, .bits = 16});
+    misaligned[12] = 2;
+    WaveData wave;
+    ASSERT_EQ(ReadRiffWave(wavetest::Riff({{"fmt ", misaligned}, {"data", samples}}), &wave),
+              WaveError::None);
+    EXPECT_EQ(ToPlayableWave(&wave), BadBlockAlign);
+    ASSERT_EQ(ReadRiffWave(
+                  wavetest::Riff({{"fmt ", FormatBody({.channels = 2})}, {"data", {1, 2}}}), &wave),
+              WaveError::None);
+    EXPECT_EQ(ToPlayableWave(&wave), NoSamples);
+    EXPECT_EQ(ToPlayableWave(nullptr), NoFormat);
+}
+
+// A size that is not a whole number of frames leaves a partial frame at the end: no position
+// may land in it, or the mix would read past the buffer (the address sanitizer sees that).
+TEST(SoundDevice, PositionsInAPartialLastFrameAreRefused) {
+    SoundDevice device;
+    // 16-bit stereo, one frame (left 1, right 2) and one stray byte.
+    auto stereo = MakeBuffer(device, Pcm(2, 16), {1, 0, 2, 0, 9});
+    EXPECT_EQ(stereo->SetCurrentPosition(4), DSERR_INVALIDPARAM);
+    stereo->Play(0);  // from where it was: the start
+    EXPECT_EQ(Render(device, 2), (Mix{1, 2, 0, 0}));
+    EXPECT_EQ(stereo->SetCurrentPosition(3), DS_OK);
+    std::uint32_t play = 99;
+    stereo->GetCurrentPosition(&play, nullptr);
+    EXPECT_EQ(play, 0u);
+    // 16-bit mono, three frames and one stray byte.
+    auto mono = MakeBuffer(device, Pcm(1, 16), {10, 0, 20, 0, 30, 0, 7});
+    EXPECT_EQ(mono->SetCurrentPosition(5), DS_OK);
+    EXPECT_EQ(mono->SetCurrentPosition(6), DSERR_INVALIDPARAM);
+    EXPECT_EQ(mono->SetCurrentPosition(0xFFFFFFFFu), DSERR_INVALIDPARAM);
+    mono->Play(0);
+    EXPECT_EQ(Render(device, 2), (Mix{30, 30, 0, 0}));
 }
 
 // The mix is a function of the calls alone: how the host slices its pulls changes nothing.

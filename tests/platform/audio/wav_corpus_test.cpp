@@ -114,6 +114,68 @@ TEST(WavCorpus, BrokenAndUnplayableFilesAreRefused) {
     }
 }
 
+// Extensible files from several writers: those of 8- or 16-bit PCM in one or two channels play
+// as their plain twins; the rest are refused for what they are.
+TEST(WavCorpus, ExtensiblePcmFilesPlayAndTheRestSayWhyNot) {
+    REQUIRE_CORPUS();
+    using enum WaveError;
+    const std::string valid = "jstrait-wavefile/wave/valid/";
+    // Each extensible file of the square-wave set, with the plain file of the same samples.
+    const std::vector<std::pair<std::string, std::string>> twins = {
+        {"extensible_mono_pcm_8_44100.wav", "mono_pcm_8_44100.wav"},
+        {"extensible_stereo_pcm_8_44100.wav", "stereo_pcm_8_44100.wav"},
+        {"extensible_mono_pcm_16_44100.wav", "mono_pcm_16_44100.wav"},
+        {"extensible_stereo_pcm_16_44100.wav", "stereo_pcm_16_44100.wav"},
+        {"extensible_mono_pcm_16_44100_non_default_speaker_mapping.wav", "mono_pcm_16_44100.wav"},
+        {"extensible_stereo_pcm_16_44100_more_speakers_than_channels.wav",
+         "stereo_pcm_16_44100.wav"},
+        {"extensible_format_chunk_oversized_extension.wav", "mono_pcm_8_44100.wav"},
+        {"extensible_format_chunk_with_extra_bytes.wav", "mono_pcm_8_44100.wav"},
+    };
+    for (const auto& [extensibleName, plainName] : twins) {
+        WaveData extensible;
+        WaveData plain;
+        ASSERT_EQ(ReadCorpusFile(valid + extensibleName, &extensible), None) << extensibleName;
+        ASSERT_EQ(ReadCorpusFile(valid + plainName, &plain), None) << plainName;
+        EXPECT_EQ(extensible.format.formatTag, platform::WAVE_FORMAT_EXTENSIBLE);
+        EXPECT_EQ(platform::ToPlayableWave(&extensible), None) << extensibleName;
+        EXPECT_EQ(platform::ToPlayableWave(&plain), None) << plainName;
+        EXPECT_EQ(std::tie(extensible.format.formatTag, extensible.format.channels,
+                           extensible.format.blockAlign, extensible.format.bitsPerSample),
+                  std::tie(plain.format.formatTag, plain.format.channels, plain.format.blockAlign,
+                           plain.format.bitsPerSample))
+            << extensibleName;
+        EXPECT_EQ(extensible.samples, plain.samples) << extensibleName;
+    }
+    // Extensible 16-bit and 8-bit PCM written by other programs.
+    for (const char* name :
+         {"hound/pop.wav", "soundevent/wavex_pcm_16.wavex", "soundevent/wavex_pcm_u8.wavex"}) {
+        WaveData wave;
+        ASSERT_EQ(ReadCorpusFile(name, &wave), None) << name;
+        EXPECT_EQ(platform::ToPlayableWave(&wave), None) << name;
+        EXPECT_TRUE(platform::IsPlayableFormat(wave.format)) << name;
+    }
+    const std::vector<std::pair<std::string, WaveError>> refused = {
+        {valid + "extensible_mono_float_32_44100.wav", NotPcmSubFormat},
+        {valid + "extensible_stereo_float_64_44100.wav", NotPcmSubFormat},
+        {valid + "extensible_mono_pcm_24_44100.wav", UnplayableBits},
+        {valid + "extensible_stereo_pcm_32_44100.wav", UnplayableBits},
+        {valid + "extensible_tri_pcm_16_44100.wav", UnplayableChannels},
+        {"jstrait-wavefile/wave/unsupported/extensible_container_size_bigger_than_sample_size.wav",
+         PaddedSamples},
+        {"jstrait-wavefile/wave/unsupported/extensible_unsupported_subformat_guid.wav",
+         NotPcmSubFormat},
+        {"soundevent/wavex_ulaw.wavex", NotPcmSubFormat},
+        {"hound/waveformatextensible-24bit-192kHz-mono.wav", UnplayableBits},
+        {"hound/waveformatex-ieeefloat-44100Hz-mono.wav", NotPcm},
+    };
+    for (const auto& [name, reason] : refused) {
+        WaveData wave;
+        ASSERT_EQ(ReadCorpusFile(name, &wave), None) << name;
+        EXPECT_EQ(platform::ToPlayableWave(&wave), reason) << name;
+    }
+}
+
 // No file crashes the reader, over-reads or over-allocates (the sanitizers watch), or yields
 // more than it holds.
 TEST(WavCorpus, EveryFileIsReadSafely) {

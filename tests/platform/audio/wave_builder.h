@@ -49,6 +49,25 @@ inline Bytes FormatBody(const Format& f) {
     return out;
 }
 
+// The format chunk of an extensible wave: the 16 bytes of `f` under the tag 0xFFFE, then the
+// extension of cbSize bytes (22 in full): valid bits, a channel mask, and the sub-format GUID
+// xxxxxxxx-0000-0010-8000-00aa00389b71 with `subFormat` first (1 PCM, 3 IEEE float, 7 mu-law).
+inline Bytes ExtensibleBody(Format f, std::uint16_t validBits, std::uint32_t subFormat = 1,
+                            std::uint16_t cbSize = 22) {
+    f.tag = 0xFFFE;
+    Bytes out = FormatBody(f);
+    Bytes extension;
+    Put16(extension, validBits);
+    Put32(extension, f.channels == 2 ? 0x3 : 0x4);
+    Put32(extension, subFormat);
+    extension.insert(extension.end(),
+                     {0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71});
+    extension.resize(cbSize, 0);
+    Put16(out, cbSize);
+    out.insert(out.end(), extension.begin(), extension.end());
+    return out;
+}
+
 inline Bytes Riff(const std::vector<Chunk>& chunks, std::optional<std::uint32_t> riffSize = {}) {
     Bytes body{'W', 'A', 'V', 'E'};
     for (const Chunk& chunk : chunks) {

@@ -6,12 +6,18 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <new>
 #include <set>
 #include <sstream>
+
+#include "platform/display/gdi.h"
+#include "platform/resources.h"
+#include "tests/platform/audio/special_files.h"
+#include "tests/platform/audio/wave_builder.h"
 
 // The largest single allocation since the last reset: proves a refusal came before the buffer.
 static std::size_t g_largest_allocation = 0;
@@ -27,6 +33,11 @@ __attribute__((noinline)) void operator delete(void* p) noexcept {
 }
 __attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
+}
+
+// The file loader lives beside the resource loader; this test has no resources.
+std::span<const platform::ResourceEntry> platform::BuiltInResources() {
+    return {};
 }
 
 namespace {
@@ -325,6 +336,47 @@ TEST(BmpDecoder, EveryTruncationIsRefusedOrComplete) {
             }
         }
     }
+}
+
+// A picture file is only read when it is a regular file of a sane size: a FIFO would stall the
+// open and a sparse file of gigabytes would be allocated in full.
+TEST(BmpFile, LoadsRegularFilesAndRefusesTheRestAtOnce) {
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::path(testing::TempDir()) / ("bmp_file_test_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const Bytes small = MakeBmp(2, 1, 8, 0, {kRed, kBlue}, {1, 0, 0, 0});
+    ASSERT_TRUE(wavetest::WriteFile((dir / "small").string(), small));
+    const std::optional<DecodedBitmap> loaded = platform::LoadBitmapFile((dir / "small").string());
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->pixels, (std::vector<std::uint32_t>{kBlue, kRed}));
+    std::string why;
+    EXPECT_FALSE(platform::LoadBitmapFile((dir / "none").string(), &why));
+    EXPECT_EQ(why, "");  // nothing there is not a refusal
+
+    Bytes sparseHead = small;
+    Put32(sparseHead, 2, 0xFFFFFFFFu);
+    ASSERT_TRUE(
+        wavetest::MakeSparseFile((dir / "sparse").string(), sparseHead, std::uint64_t{4} << 30));
+    const wavetest::Fifo fifo((dir / "fifo").string());
+    ASSERT_TRUE(fifo.made());
+    for (const char* name : {"sparse", "fifo", ""}) {
+        g_largest_allocation = 0;
+        const double seconds = wavetest::SecondsFor(
+            [&] { EXPECT_FALSE(platform::LoadBitmapFile((dir / name).string(), &why)) << name; });
+        EXPECT_LT(seconds, 1.0) << name;
+        EXPECT_LT(g_largest_allocation, std::size_t{4096}) << name;
+        EXPECT_EQ(why,
+                  name == std::string("sparse") ? "the file is too large" : "not a regular file")
+            << name;
+    }
+    // A damaged file that is read says what the decoder found.
+    ASSERT_TRUE(
+        wavetest::WriteFile((dir / "cut").string(), Bytes(small.begin(), small.begin() + 30)));
+    EXPECT_FALSE(platform::LoadBitmapFile((dir / "cut").string(), &why));
+    EXPECT_NE(why, "not a regular file");
+    EXPECT_FALSE(why.empty());
+    fs::remove_all(dir);
 }
 
 }  // namespace
