@@ -20,14 +20,14 @@
 #include "tests/platform/audio/wave_builder.h"
 
 // The largest single allocation since the last reset: proves a refusal came before the buffer.
+// The replacements are kept out of line: inlined at a call site, GCC's optimiser sees malloc()
+// and free() facing operator new and delete and reports a mismatched pair.
 static std::size_t g_largest_allocation = 0;
-void* operator new(std::size_t size) {
+__attribute__((noinline)) void* operator new(std::size_t size) {
     g_largest_allocation = std::max(g_largest_allocation, size);
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }
-// Kept out of line: inlined at a call site, the free() would face the replaced operator new
-// and GCC's optimiser reports a mismatched pair.
 __attribute__((noinline)) void operator delete(void* p) noexcept {
     std::free(p);
 }
