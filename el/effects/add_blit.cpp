@@ -15,7 +15,9 @@ namespace {
 int AddWithFade(std::int32_t x, std::int32_t y, std::int32_t object, std::int32_t srcLeft,
                 std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom, int fade) {
     EffectRegion region;
-    if (!ClipEffectRegion(x, y, object, srcLeft, srcTop, srcRight, srcBottom, region)) return 1;
+    const EffectClip clip =
+        ClipEffectRegion(x, y, object, srcLeft, srcTop, srcRight, srcBottom, region);
+    if (clip != EffectClip::kDraw) return EffectResultWithoutDrawing(clip);
     const LockedPair locked(object, region);
     if (!locked.ok()) return 0;
     platform::blit::AddFormat format;

@@ -8,11 +8,16 @@
 
 namespace elDraw {
 
-bool ClipEffectRegion(std::int32_t x, std::int32_t y, std::int32_t object, std::int32_t srcLeft,
-                      std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom,
-                      EffectRegion& region) {
+EffectClip ClipEffectRegion(std::int32_t x, std::int32_t y, std::int32_t object,
+                            std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight,
+                            std::int32_t srcBottom, EffectRegion& region) {
     const platform::Surface* source = ObjectSurface(object);
-    if (source == nullptr || !BackSurface) return false;
+    if (source == nullptr || !BackSurface) return EffectClip::kRefused;
+    const auto inside = [](std::int32_t v, std::int32_t size) { return v >= 0 && v <= size; };
+    if (!inside(srcLeft, source->width()) || !inside(srcRight, source->width()) ||
+        !inside(srcTop, source->height()) || !inside(srcBottom, source->height())) {
+        return EffectClip::kRefused;
+    }
     const std::int64_t clipLeft = std::max<std::int64_t>(ClipRect.left, 0);
     const std::int64_t clipTop = std::max<std::int64_t>(ClipRect.top, 0);
     const std::int64_t clipRight = std::min<std::int64_t>(ClipRect.right, BackSurface->width());
@@ -32,14 +37,12 @@ bool ClipEffectRegion(std::int32_t x, std::int32_t y, std::int32_t object, std::
         height -= clipTop - dy;
         dy = clipTop;
     }
-    if (width < 0 || height < 0) return false;
-    if (sx < 0 || sy < 0 || sx + width > source->width() || sy + height > source->height()) {
-        return false;
-    }
+    // Clipping only shrinks a rectangle that lies inside the object, so the source stays inside.
+    if (width < 0 || height < 0) return EffectClip::kNothingVisible;
     region = EffectRegion{static_cast<std::int32_t>(dx),    static_cast<std::int32_t>(dy),
                           static_cast<std::int32_t>(sx),    static_cast<std::int32_t>(sy),
                           static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};
-    return true;
+    return EffectClip::kDraw;
 }
 
 LockedPair::LockedPair(std::int32_t object, const EffectRegion& region) {

@@ -15,13 +15,25 @@ struct EffectRegion {
     std::int32_t width = 0, height = 0;
 };
 
-// Clips the destination to ClipRect (and to the back surface, whose bounds ClipRect is never
-// checked against). False when the clipped width or height is negative: nothing is locked
-// then. A source rectangle that does not lie inside the object also gives false, since an
-// effect would read outside it.
-bool ClipEffectRegion(std::int32_t x, std::int32_t y, std::int32_t object, std::int32_t srcLeft,
-                      std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom,
-                      EffectRegion& region);
+enum class EffectClip {
+    kDraw,            // region holds what to draw
+    kNothingVisible,  // nothing of it lies inside the clip: the effect is done (returns 1)
+    kRefused,         // no such object, or a source rectangle not inside it (returns 0)
+};
+
+// The one rule of the pixel effects for what they are given. An object number without a
+// surface, or a source rectangle with an edge outside the object, is refused: the effect draws
+// nothing and returns 0, as a failed lock does, rather than read outside the picture. Otherwise
+// the destination is clipped to ClipRect (and to the back surface, whose bounds ClipRect is
+// never checked against); nothing visible, an inverted rectangle included, is no error.
+EffectClip ClipEffectRegion(std::int32_t x, std::int32_t y, std::int32_t object,
+                            std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight,
+                            std::int32_t srcBottom, EffectRegion& region);
+
+// What an effect returns when ClipEffectRegion gives it nothing to draw.
+inline int EffectResultWithoutDrawing(EffectClip clip) {
+    return clip == EffectClip::kRefused ? 0 : 1;
+}
 
 // Both surfaces locked for the lifetime of the object: the object's first, then the back
 // surface; unlocked in that order.

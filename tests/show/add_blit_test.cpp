@@ -160,26 +160,28 @@ TEST_P(AddBlitTest, NothingIsDrawnPastTheClipOrTheObjectOrWithoutAnObject) {
     elDraw::ReleaseObject(released);
     const Picture back = Noise(14, layout());
     elDraw::SetClipRect(37, 21, 600, 450);
-    // Past each edge of the clip (or just touching it), empty, reaching past the object, and
-    // no object at all: out of range, a free entry, released.
+    // Past each edge of the clip (or just touching it), empty or inverted: nothing to draw, done
+    // (1). Reaching past the object, and no object at all (out of range, a free entry,
+    // released): refused (0).
     constexpr int kMax = 2147483647;
-    const Call calls[] = {
-        {object, 601, 100, 0, 0, 64, 64},     {object, 600, 100, 0, 0, 64, 64},
-        {object, 100, 451, 0, 0, 64, 64},     {object, 100, 450, 0, 0, 64, 64},
-        {object, -27, 100, 0, 0, 64, 64},     {object, 100, -43, 0, 0, 64, 64},
-        {object, -kMax, -kMax, 0, 0, 64, 64}, {object, kMax, kMax, 0, 0, 64, 64},
-        {object, 100, 100, 10, 10, 10, 64},   {object, 100, 100, 0, 0, 65, 64},
-        {object, 100, 100, 0, 0, 64, 65},     {object, 100, 100, -1, 0, 64, 64},
-        {object, 100, 100, 0, -5, 64, 64},    {object, 100, 100, 500, 500, 900, 900},
-        {object, 100, 100, -kMax, 0, 64, 64}, {object, 100, 100, 0, 0, kMax, 64},
-        {-1, 100, 100, 0, 0, 64, 64},         {1024, 100, 100, 0, 0, 64, 64},
-        {1 << 30, 100, 100, 0, 0, 64, 64},    {900, 100, 100, 0, 0, 64, 64},
-        {released, 100, 100, 0, 0, 64, 64},
+    const std::pair<Call, int> calls[] = {
+        {{object, 601, 100, 0, 0, 64, 64}, 1},       {{object, 600, 100, 0, 0, 64, 64}, 1},
+        {{object, 100, 451, 0, 0, 64, 64}, 1},       {{object, 100, 450, 0, 0, 64, 64}, 1},
+        {{object, -27, 100, 0, 0, 64, 64}, 1},       {{object, 100, -43, 0, 0, 64, 64}, 1},
+        {{object, -kMax, -kMax, 0, 0, 64, 64}, 1},   {{object, kMax, kMax, 0, 0, 64, 64}, 1},
+        {{object, 100, 100, 10, 10, 10, 64}, 1},     {{object, 100, 100, 50, 60, 10, 5}, 1},
+        {{object, 100, 100, 0, 0, 65, 64}, 0},       {{object, 100, 100, 0, 0, 64, 65}, 0},
+        {{object, 100, 100, -1, 0, 64, 64}, 0},      {{object, 100, 100, 0, -5, 64, 64}, 0},
+        {{object, 100, 100, 500, 500, 900, 900}, 0}, {{object, 100, 100, -kMax, 0, 64, 64}, 0},
+        {{object, 100, 100, 0, 0, kMax, 64}, 0},     {{object, 900, 100, 0, 0, 64, 640}, 0},
+        {{-1, 100, 100, 0, 0, 64, 64}, 0},           {{1024, 100, 100, 0, 0, 64, 64}, 0},
+        {{1 << 30, 100, 100, 0, 0, 64, 64}, 0},      {{900, 100, 100, 0, 0, 64, 64}, 0},
+        {{released, 100, 100, 0, 0, 64, 64}, 0},
     };
-    for (const Call& c : calls) {
+    for (const auto& [c, result] : calls) {
         WriteBackSurface(back);
-        EXPECT_EQ(Add(c, -1.0f), 1);
-        EXPECT_EQ(Add(c, 0.5f), 1);
+        EXPECT_EQ(Add(c, -1.0f), result) << c.object << " " << c.left << "," << c.top;
+        EXPECT_EQ(Add(c, 0.5f), result);
         if (c.object != object) {
             elDraw::BlitKeyed(c.x, c.y, c.object, c.left, c.top, c.right, c.bottom);
             elDraw::BlitOpaque(c.x, c.y, c.object, c.left, c.top, c.right, c.bottom);
