@@ -4,7 +4,6 @@
 #include "el/system/input_state.h"
 #include "platform/clock.h"
 #include "show/scene_state.h"
-#include "show/scenes.h"
 #include "show/transitions.h"
 
 namespace app {
@@ -26,7 +25,7 @@ void RunPass() {
         EndFrame();  // a cover runs alone until its last tile is down
         if (TransitionDirection == 0) SceneNumber = NextScene;
     } else {
-        RunSceneFrame(SceneNumber);
+        if (CurrentShow().runSceneFrame != nullptr) CurrentShow().runSceneFrame(SceneNumber);
     }
 
     if (SceneNumber != PreviousScene) {

@@ -9,6 +9,7 @@
 #include "el/system/frame_timing.h"
 #include "platform/sdl/sdl_host_factory.h"
 #include "platform/window.h"
+#include "show/greeting_program.h"
 
 #ifndef GREETING_VERSION
 #define GREETING_VERSION "unknown"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     }
     platform::InstallHost(std::move(host));
     elSystem::StaticStartup();
+    app::UseShow(show::GreetingProgram());
     // The command line belongs to the host; the greeting is given none, as it reads none.
     const int result = app::WinMain(platform::SW_SHOWNORMAL, "");
     app::ResetProgramState();

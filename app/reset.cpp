@@ -9,6 +9,7 @@ void ResetProgramState() {
     platform::ResetMessageQueue();
     elSystem::ResetLibrary();
     show::ResetShowState();
+    if (CurrentShow().reset != nullptr) CurrentShow().reset();
     AppActive = 0;
     PassCount = 0;
     SetPassHooks({});

@@ -5,10 +5,14 @@
 #include <functional>
 
 #include "platform/messages.h"
+#include "show/show_program.h"
 
 namespace app {
 
-inline constexpr const char* kTitle = "ポポロ君　２３歳誕生日おめでとう！";
+// The show the shell runs; a program's main names it before WinMain. It stays through
+// ResetProgramState. Until one is named, the shell runs an empty show.
+void UseShow(const show::ShowProgram& program);
+const show::ShowProgram& CurrentShow();
 
 extern std::int32_t AppActive;
 // Passes run so far; pass numbers count from 1.

@@ -4,12 +4,13 @@
 #include "platform/crt.h"
 #include "platform/resources.h"
 #include "platform/window.h"
-#include "show/presentation.h"
 
 namespace app {
 namespace {
 
 PassHooks hooks;
+const show::ShowProgram kNoShow{};
+const show::ShowProgram* currentShow = &kNoShow;
 
 // Returns false when the loop should end without running the pass.
 bool ReadyForPass(std::uint32_t pass) {
@@ -26,9 +27,17 @@ void SetPassHooks(PassHooks newHooks) {
     hooks = std::move(newHooks);
 }
 
+void UseShow(const show::ShowProgram& program) {
+    currentShow = &program;
+}
+
+const show::ShowProgram& CurrentShow() {
+    return *currentShow;
+}
+
 int WinMain(int showCommand, const char* commandLine) {
     platform::SetWindowProc(&MainWindowProc);
-    platform::WindowDesc window{kTitle, {}, 640, 480, elSystem::FullScreen == 1};
+    platform::WindowDesc window{CurrentShow().title, {}, 640, 480, elSystem::FullScreen == 1};
     if (const auto icon = platform::FindResource("MAIN", platform::RT_ICON)) window.icon = *icon;
     if (!platform::CreateMainWindow(window)) return 0;
 
@@ -36,7 +45,7 @@ int WinMain(int showCommand, const char* commandLine) {
                                                             : showCommand);
     elSystem::SetCommandLineText(commandLine);
     crt::srand(static_cast<std::uint32_t>(crt::time(nullptr)));
-    show::LoadPresentation();
+    if (CurrentShow().load != nullptr) CurrentShow().load();
     elSystem::ResetFrameTimer();
 
     for (;;) {

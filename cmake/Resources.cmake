@@ -48,7 +48,9 @@ function(greeting_add_resources target manifest)
   file(WRITE "${out}/resources_table.cpp.tmp" "${table}")
   configure_file("${out}/resources_data.S.tmp" "${out}/resources_data.S" COPYONLY)
   configure_file("${out}/resources_table.cpp.tmp" "${out}/resources_table.cpp" COPYONLY)
-  add_library(${target} STATIC "${out}/resources_data.S" "${out}/resources_table.cpp")
+  # Objects, not an archive: the platform library needs the table that a program links after
+  # it, and objects go into every program that names them, wherever they stand on its line.
+  add_library(${target} OBJECT "${out}/resources_data.S" "${out}/resources_table.cpp")
   set_source_files_properties("${out}/resources_data.S" PROPERTIES OBJECT_DEPENDS "${files}")
   target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}")
 endfunction()

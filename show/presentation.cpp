@@ -6,6 +6,13 @@
 #include "show/scene_state.h"
 
 namespace show {
+namespace {
+
+PresentationObjects loaded;
+
+}  // namespace
+
+PresentationObjects& Loaded = loaded;
 
 namespace {
 

@@ -1,12 +1,9 @@
 #include "show/scene_state.h"
 
-#include "show/presentation.h"
-#include "show/scenes.h"
-
 namespace show {
 namespace {
 
-// The scenes keep their own counters beside their frame functions; this is the sequencer's.
+// The sequencer's state; each show keeps its scenes' own beside their frame functions.
 struct ShowState {
     std::int32_t SceneNumber = 0;
     std::int32_t PreviousScene = 0;
@@ -15,7 +12,6 @@ struct ShowState {
     std::int32_t TransitionStyle = 0;
     std::int32_t TransitionLength = 0;
     std::int32_t TransitionDirection = 0;
-    PresentationObjects Loaded;
 };
 
 ShowState state;
@@ -29,15 +25,10 @@ std::int32_t& NextScene = state.NextScene;
 std::int32_t& TransitionStyle = state.TransitionStyle;
 std::int32_t& TransitionLength = state.TransitionLength;
 std::int32_t& TransitionDirection = state.TransitionDirection;
-PresentationObjects& Loaded = state.Loaded;
 
 void ResetShowState() {
     state = ShowState{};
     TransitionCounter = 0;
-    ResetOpeningScenes();
-    ResetGalleryScenes();
-    ResetRaceScene();
-    ResetFinaleScenes();
 }
 
 }  // namespace show

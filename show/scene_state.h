@@ -16,7 +16,7 @@ extern std::int32_t& TransitionLength;
 using elSystem::TransitionCounter;
 extern std::int32_t& TransitionDirection;  // -1 reveal, +1 cover, 0 none
 
-// The sequencer, the load list and every scene's own counters back to program start.
+// The sequencer back to program start (a show's own scenes have their own reset).
 void ResetShowState();
 
 }  // namespace show

@@ -13,10 +13,12 @@
 #include "platform/headless/headless_host.h"
 #include "platform/host.h"
 #include "platform/window.h"
+#include "show/greeting_program.h"
 
 class HeadlessProgram : public ::testing::Test {
   protected:
     void SetUp() override {
+        app::UseShow(show::GreetingProgram());
         app::ResetProgramState();
         platform::display_faults::Clear();
         platform::SetDisplayLayout(platform::PixelLayout::Rgb565);

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "app/shell.h"
 #include "platform/headless/headless_host.h"
+#include "show/greeting_program.h"
 #include "tests/render/render_test_support.h"
 #include "tools/render/frame_hash.h"
 
@@ -17,6 +19,12 @@ namespace {
 
 using namespace rendertest;
 using render::RenderOptions;
+
+// Every run here is of the greeting, as greeting-render's main arranges.
+class GreetingShow : public testing::Environment {
+    void SetUp() override { app::UseShow(show::GreetingProgram()); }
+};
+testing::Environment* const kGreetingShow = testing::AddGlobalTestEnvironment(new GreetingShow);
 
 // The audio the headless host has produced after `passes` vertical-blank waits: the clock stands
 // on the 60 Hz boundary floor(k * 1000 / 60) ms, and the mix runs to elapsed_ms * 44100 / 1000.

@@ -8,9 +8,6 @@
 
 namespace render {
 
-// The greeting's own length on the virtual clock; only the estimate uses it.
-inline constexpr std::uint32_t kShowPasses = 11762;
-
 class ProgressBar {
   public:
     using Clock = std::chrono::steady_clock;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "app/shell.h"
+#include "show/greeting_program.h"
 #include "tools/render/render_options.h"
 #include "tools/render/render_run.h"
 
@@ -17,5 +19,6 @@ int main(int argc, char** argv) {
         std::fputs(render::RenderUsage(), stdout);
         return 0;
     }
+    app::UseShow(show::GreetingProgram());
     return render::RunRender(parsed.options);
 }

@@ -12,7 +12,6 @@
 #include "platform/headless/headless_host.h"
 #include "platform/messages.h"
 #include "platform/window.h"
-#include "show/presentation.h"
 #include "show/scene_state.h"
 #include "tools/render/interrupt.h"
 #include "tools/render/outputs.h"
@@ -26,7 +25,9 @@ namespace {
 constexpr std::uint32_t kStartMs = 0;
 
 std::uint32_t ExpectedPasses(const RenderOptions& options) {
-    return options.maxPasses && *options.maxPasses < kShowPasses ? *options.maxPasses : kShowPasses;
+    const std::uint32_t whole = app::CurrentShow().expectedPasses;
+    return options.maxPasses && (whole == 0 || *options.maxPasses < whole) ? *options.maxPasses
+                                                                           : whole;
 }
 
 }  // namespace
@@ -103,8 +104,11 @@ int RunRender(const RenderOptions& options) {
         row.transitionStyle = show::TransitionStyle;
         row.transitionCounter = show::TransitionCounter;
         row.transitionDirection = show::TransitionDirection;
-        row.soundPlaying = elSound::IsPlaying(show::Loaded.Dg);
-        row.soundVolume = elSound::StoredVolume(show::Loaded.Dg, 0);
+        if (app::CurrentShow().timelineSound != nullptr) {
+            const std::int32_t sound = app::CurrentShow().timelineSound();
+            row.soundPlaying = elSound::IsPlaying(sound);
+            row.soundVolume = elSound::StoredVolume(sound, 0);
+        }
         outputs.EndPass(row, host.elapsedMs() != clockAtStart);
         lastPass = pass;
         progress.Update(pass, ProgressBar::Clock::now());
