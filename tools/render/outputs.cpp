@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/png_file.h"
+#include "tools/render/render_options.h"
 
 namespace render {
 namespace {
@@ -44,7 +45,7 @@ Outputs::~Outputs() {
 }
 
 bool Outputs::Fail(const std::string& message) {
-    if (!failed_) std::fprintf(stderr, "greeting-render: %s\n", message.c_str());
+    if (!failed_) std::fprintf(stderr, "%s: %s\n", ProgramName().c_str(), message.c_str());
     failed_ = true;
     return false;
 }
@@ -232,7 +233,7 @@ void Outputs::RemoveParts() {
 }
 
 void Outputs::PrintSummary(std::FILE* out) const {
-    std::fprintf(out, "greeting-render: %u passes, %.2f s of the show\n", passes_,
+    std::fprintf(out, "%s: %u passes, %.2f s of the show\n", ProgramName().c_str(), passes_,
                  Seconds(passes_));
     if (!options_.videoPath.empty()) {
         std::fprintf(out, "  video:         %s (%d x %d, %u frames at %d per second, with sound)\n",

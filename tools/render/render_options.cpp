@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/shell.h"
 
 namespace render {
 namespace {
@@ -62,9 +63,14 @@ bool FrameSelection::Selects(std::uint32_t pass) const {
     return false;
 }
 
-const char* RenderUsage() {
-    return "Usage: greeting-render [options]\n"
-           "Runs the greeting on a virtual clock, without a display, and records what it shows.\n"
+std::string ProgramName() {
+    return std::string(app::CurrentShow().name) + "-render";
+}
+
+std::string RenderUsage() {
+    const std::string show = app::CurrentShow().name;
+    return "Usage: " + ProgramName() + " [options]\n" + "Runs the " + show +
+           " on a virtual clock, without a display, and records what it shows.\n"
            "  --max-passes N     stop after N passes (exit status 3)\n"
            "  --seed S           start the virtual clock at epoch second S, 0 to 253402300799\n"
            "                     (reproducible runs)\n"
@@ -88,7 +94,9 @@ const char* RenderUsage() {
            "  --help             show this help\n"
            "Files are written under NAME.part and renamed when the run ends well; a progress\n"
            "line appears on standard error when it is a terminal.\n"
-           "Exit status: 0 the greeting ended (by itself or by Escape), 3 stopped by\n"
+           "Exit status: 0 the " +
+           show +
+           " ended (by itself or by Escape), 3 stopped by\n"
            "--max-passes, 2 bad arguments, 1 an output could not be written,\n"
            "130 or 143 interrupted (nothing unfinished is left behind).\n";
 }

@@ -58,6 +58,8 @@ struct ParseResult {
 };
 
 ParseResult ParseRenderOptions(const std::vector<std::string>& args);
-const char* RenderUsage();
+// The renderer's name in messages: the show's name and "-render" ("greeting-render").
+std::string ProgramName();
+std::string RenderUsage();
 
 }  // namespace render

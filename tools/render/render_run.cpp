@@ -16,6 +16,7 @@
 #include "tools/render/interrupt.h"
 #include "tools/render/outputs.h"
 #include "tools/render/progress.h"
+#include "tools/render/render_options.h"
 #include "tools/render/timeline.h"
 #include "tools/render/video_encoder.h"
 
@@ -36,9 +37,9 @@ int RunRender(const RenderOptions& options) {
     // Checked before anything runs: a missing encoder is no reason to wait for a whole run.
     if (!options.videoPath.empty() && VideoEncoder::FindEncoder().empty()) {
         std::fprintf(stderr,
-                     "greeting-render: --video needs the ffmpeg program, which is not installed "
+                     "%s: --video needs the ffmpeg program, which is not installed "
                      "(Debian package: %s; apt-get install %s)\n",
-                     kEncoderPackage, kEncoderPackage);
+                     ProgramName().c_str(), kEncoderPackage, kEncoderPackage);
         return kExitOutputFailed;
     }
     const InterruptGuard interruptGuard;
@@ -124,24 +125,26 @@ int RunRender(const RenderOptions& options) {
 
     if (const int signal = InterruptSignal(); signal != 0) {
         outputs.Abandon();
-        std::fprintf(stderr, "greeting-render: interrupted at pass %u; unfinished files removed\n",
-                     lastPass);
+        std::fprintf(stderr, "%s: interrupted at pass %u; unfinished files removed\n",
+                     ProgramName().c_str(), lastPass);
         return 128 + signal;
     }
     if (!options.videoPath.empty() && isatty(STDERR_FILENO) != 0) {
-        std::fprintf(stderr, "greeting-render: finishing %s (adding the sound)\n",
+        std::fprintf(stderr, "%s: finishing %s (adding the sound)\n", ProgramName().c_str(),
                      options.videoPath.c_str());
     }
     if (!outputs.Finish()) {
         // The encoder may still have been busy when the signal came.
         if (const int signal = InterruptSignal(); signal != 0) {
-            std::fprintf(stderr, "greeting-render: interrupted; unfinished files removed\n");
+            std::fprintf(stderr, "%s: interrupted; unfinished files removed\n",
+                         ProgramName().c_str());
             return 128 + signal;
         }
         return kExitOutputFailed;
     }
     if (stalled) {
-        std::fprintf(stderr, "greeting-render: the program waited for input that never came\n");
+        std::fprintf(stderr, "%s: the program waited for input that never came\n",
+                     ProgramName().c_str());
         return kExitOutputFailed;
     }
     outputs.PrintSummary(stdout);
