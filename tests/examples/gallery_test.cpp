@@ -1,0 +1,81 @@
+// The gallery as the renderer runs it: every page in turn, to its end, the same on every run.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/shell.h"
+#include "examples/gallery/gallery_program.h"
+#include "examples/gallery/pages.h"
+#include "tests/render/render_test_support.h"
+#include "tools/render/render_options.h"
+#include "tools/render/render_run.h"
+
+namespace {
+
+using namespace rendertest;
+
+class Gallery : public testing::Test {
+  protected:
+    void SetUp() override { app::UseShow(gallery::GalleryProgram()); }
+};
+
+struct Row {
+    std::uint32_t pass = 0;
+    int scene = 0;
+};
+
+std::vector<Row> Timeline(const fs::path& path) {
+    std::vector<Row> rows;
+    const std::vector<std::string> lines = ReadLines(path);
+    for (std::size_t i = 1; i < lines.size(); ++i) {  // after the header
+        std::istringstream in(lines[i]);
+        Row row;
+        char comma = 0;
+        std::uint32_t timeMs = 0;
+        in >> row.pass >> comma >> timeMs >> comma >> row.scene;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST_F(Gallery, ShowsEveryPageInTurnAndEndsByItself) {
+    const ScratchDir dir;
+    render::RenderOptions options;
+    options.timelinePath = dir / "timeline.csv";
+    options.frameHashesPath = dir / "hashes.txt";
+    ASSERT_EQ(render::RunRender(options), render::kExitEnded);
+
+    const std::size_t pages = gallery::AllPages().size();
+    const std::vector<Row> rows = Timeline(dir.path() / "timeline.csv");
+    ASSERT_EQ(rows.size(), gallery::GalleryProgram().expectedPasses);
+    // Scene n is page n, each for 240 passes, in order. The first pass has no time behind it
+    // (no tick), so the first page keeps one pass more.
+    for (const Row& row : rows) {
+        const std::uint32_t page = row.pass < 2 ? 1 : (row.pass - 2) / 240 + 1;
+        ASSERT_EQ(row.scene, static_cast<int>(page)) << "pass " << row.pass;
+    }
+    // Each page draws something of its own: the frames halfway through differ.
+    const std::vector<std::string> hashes = ReadLines(dir.path() / "hashes.txt");
+    ASSERT_EQ(hashes.size(), rows.size());
+    std::set<std::string> middles;
+    for (std::size_t page = 0; page < pages; ++page) middles.insert(hashes[page * 240 + 120]);
+    EXPECT_EQ(middles.size(), pages);
+}
+
+TEST_F(Gallery, TwoRunsGiveTheSameFrames) {
+    const ScratchDir dir;
+    for (const char* name : {"first.txt", "second.txt"}) {
+        render::RenderOptions options;
+        options.maxPasses = 600;
+        options.frameHashesPath = dir / name;
+        ASSERT_EQ(render::RunRender(options), render::kExitMaxPasses);
+    }
+    const std::vector<std::string> first = ReadLines(dir.path() / "first.txt");
+    ASSERT_EQ(first.size(), 600u);
+    EXPECT_EQ(first, ReadLines(dir.path() / "second.txt"));
+}
+
+}  // namespace
