@@ -1,6 +1,23 @@
-#include "tools/render/timeline.h"
+#include "app/timeline.h"
 
-namespace render {
+#include "el/sound/sound_playback.h"
+#include "show/presentation.h"
+#include "show/scene_state.h"
+
+namespace app {
+
+TimelineRow ShowTimelineRow(std::uint32_t pass, std::uint32_t timeMs, std::int32_t sceneAtStart) {
+    TimelineRow row;
+    row.pass = pass;
+    row.timeMs = timeMs;
+    row.scene = sceneAtStart;
+    row.transitionStyle = show::TransitionStyle;
+    row.transitionCounter = show::TransitionCounter;
+    row.transitionDirection = show::TransitionDirection;
+    row.soundPlaying = elSound::IsPlaying(show::Loaded.Dg);
+    row.soundVolume = elSound::StoredVolume(show::Loaded.Dg, 0);
+    return row;
+}
 
 TimelineWriter::~TimelineWriter() {
     Close();
@@ -32,4 +49,4 @@ bool TimelineWriter::Close() {
     return !failed_;
 }
 
-}  // namespace render
+}  // namespace app
