@@ -245,7 +245,8 @@ void SdlHost::Translate(const SDL_Event& event) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             if (HandleHostKey(event.key)) break;
-            const std::uint32_t key = sdl::VirtualKeyFor(event.key.keysym.sym);
+            const std::uint32_t key =
+                sdl::VirtualKeyFor(event.key.keysym.sym, event.key.keysym.scancode);
             if (key == 0) break;
             const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0 || key == 0x12 || key == 0x79;
             const bool down = event.type == SDL_KEYDOWN;
