@@ -16,6 +16,7 @@
 #include "platform/messages.h"
 #include "platform/png_file.h"
 #include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/x11_window.h"
 
 namespace platform {
 
@@ -73,6 +74,8 @@ SdlHost::SdlHost(const SdlHostOptions& options)
             return;
         }
     }
+    // Xlib would end the program through exit(), whose handlers wait on the dead display.
+    sdl::EndOnDisplayLoss(1);
 }
 
 SdlHost::~SdlHost() {
