@@ -49,9 +49,9 @@ int main(int argc, char** argv) {
     platform::InstallHost(std::move(host));
     elSystem::StaticStartup();
     const std::uint32_t startMs = platform::timeGetTime();
+    std::int32_t sceneAtStart = 0;  // outlives the loop that the hooks are called from
     if (!command.timelinePath.empty()) {
         // The renderer's columns, with the time on the real clock from the start.
-        std::int32_t sceneAtStart = 0;
         app::PassHooks hooks;
         hooks.beforePass = [&sceneAtStart](std::uint32_t) {
             sceneAtStart = show::SceneNumber;
