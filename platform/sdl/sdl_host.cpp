@@ -95,12 +95,13 @@ bool SdlHost::CreateMainWindow(const WindowDesc& desc) {
                                desc.width, desc.height, flags);
     if (window_ == nullptr) return false;
     SetIcon(desc.icon);
-    if (!fullScreen_) ApplyWindowedSize();
     ChoosePresentation();
     if (presentation_ == Presentation::kNone) {
         DestroyMainWindow();
         return false;
     }
+    // After the renderer: making one may create the window anew, at its first place.
+    if (!fullScreen_) ApplyWindowedSize();
     UpdatePointMapping();
     return true;
 }
@@ -123,8 +124,13 @@ void SdlHost::ApplyWindowedSize() {
     SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &usable);
     int factor = sdl::LargestWholeFactor(usable.w, usable.h, pictureWidth_, pictureHeight_);
     if (options_.scale > 0) factor = options_.scale;
-    SDL_SetWindowSize(window_, pictureWidth_ * factor, pictureHeight_ * factor);
-    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    const int width = pictureWidth_ * factor;
+    const int height = pictureHeight_ * factor;
+    SDL_SetWindowSize(window_, width, height);
+    // Centred by our own sums: SDL centres by the size it had before the resize took effect,
+    // which without a window manager leaves a larger window partly off the screen.
+    SDL_SetWindowPosition(window_, usable.x + std::max(0, (usable.w - width) / 2),
+                          usable.y + std::max(0, (usable.h - height) / 2));
 }
 
 void SdlHost::ToggleFullScreen() {
@@ -209,6 +215,7 @@ void SdlHost::DestroyMainWindow() {
     renderer_ = nullptr;
     window_ = nullptr;
     presentation_ = Presentation::kNone;
+    lastSurface_ = nullptr;
     scaler_ = sdl::PictureScaler();
     mapping_ = sdl::PointMapping();
     redrawAll_ = true;
@@ -243,6 +250,10 @@ void SdlHost::Translate(const SDL_Event& event) {
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                 case SDL_WINDOWEVENT_RESIZED:
                 case SDL_WINDOWEVENT_MAXIMIZED:
+                    // SDL makes the window's pixels anew: nothing of the last frame is there.
+                    redrawAll_ = true;
+                    UpdatePointMapping();
+                    break;
                 case SDL_WINDOWEVENT_MOVED:
                     UpdatePointMapping();
                     break;

@@ -95,7 +95,10 @@ class SdlHost : public Host {
     Presentation presentation_ = Presentation::kNone;
     sdl::PictureScaler scaler_;
     bool redrawAll_ = true;  // the window's pixels were lost or moved: draw everything
-    bool vsync_ = false;     // presenting waits for the display's 60 Hz blank (checked)
+    const SDL_Surface* lastSurface_ = nullptr;  // the window's pixels drawn last time
+    int lastSurfaceWidth_ = 0;
+    int lastSurfaceHeight_ = 0;
+    bool vsync_ = false;  // presenting waits for the display's 60 Hz blank (checked)
     sdl::VsyncCheck vsyncCheck_;
     bool waitOwed_ = false;  // a blank was asked for: it is slept to just before presenting
     sdl::PointMapping mapping_;

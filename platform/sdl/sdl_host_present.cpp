@@ -168,6 +168,13 @@ void SdlHost::PresentToWindowPixels(const FrameView& frame) {
         return;
     }
     if (mapping_.outputWidth <= 0) UpdatePointMapping();
+    if (surface != lastSurface_ || surface->w != lastSurfaceWidth_ ||
+        surface->h != lastSurfaceHeight_) {
+        redrawAll_ = true;  // new pixels, whatever the events said
+        lastSurface_ = surface;
+        lastSurfaceWidth_ = surface->w;
+        lastSurfaceHeight_ = surface->h;
+    }
     // SDL sizes its pixels by the size it believes in; draw only what the window really has.
     sdl::PixelTarget target;
     target.pixels = surface->pixels;
