@@ -47,6 +47,12 @@ class PictureScaler {
                                        const NativeFormat& format, ScaleFilter filter,
                                        bool redrawAll);
 
+    // The last frame drawn (its rows packed), empty before the first: what is on the screen.
+    const std::vector<std::uint16_t>& picture() const { return previous_; }
+    PixelLayout pictureLayout() const { return layout_; }
+    int pictureWidth() const { return pictureWidth_; }
+    int pictureHeight() const { return pictureHeight_; }
+
   private:
     // One output coordinate of a filtered axis: two picture coordinates and the second's
     // weight out of 256.

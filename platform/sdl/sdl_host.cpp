@@ -145,7 +145,9 @@ void SdlHost::ToggleFullScreen() {
 }
 
 void SdlHost::SaveScreenshot() {
-    if (lastFrame_.empty()) return;
+    // The scaler keeps the frame on the screen to find the rows that change: save that one.
+    const std::vector<std::uint16_t>& shown = scaler_.picture();
+    if (shown.empty()) return;
     std::error_code error;
     std::filesystem::create_directories(options_.screenshotDir, error);
     // A name nobody has taken: the time, then a counter if two come in the same second.
@@ -164,11 +166,11 @@ void SdlHost::SaveScreenshot() {
         if (!std::filesystem::exists(path, error)) break;
     }
     FrameView frame;
-    frame.pixels = lastFrame_.data();
-    frame.width = pictureWidth_;
-    frame.height = pictureHeight_;
-    frame.pitch = pictureWidth_;
-    frame.layout = lastLayout_;
+    frame.pixels = shown.data();
+    frame.width = scaler_.pictureWidth();
+    frame.height = scaler_.pictureHeight();
+    frame.pitch = frame.width;
+    frame.layout = scaler_.pictureLayout();
     std::string why;
     if (WriteFramePng(path, frame, &why)) {
         std::fprintf(stderr, "greeting: saved %s\n", path.c_str());

@@ -103,9 +103,7 @@ class SdlHost : public Host {
     bool waitOwed_ = false;  // a blank was asked for: it is slept to just before presenting
     sdl::PointMapping mapping_;
     bool clipped_ = false;
-    int clipRect_[4] = {0, 0, 0, 0};        // in picture coordinates
-    std::vector<std::uint16_t> lastFrame_;  // for screenshots
-    PixelLayout lastLayout_ = PixelLayout::Rgb565;
+    int clipRect_[4] = {0, 0, 0, 0};  // in picture coordinates
     SDL_AudioDeviceID audioDevice_ = 0;
     AudioSource* audioSource_ = nullptr;
     bool active_ = false;

@@ -144,13 +144,6 @@ void SdlHost::PresentFrame(const FrameView& frame) {
         FinishWait();
         return;
     }
-    lastFrame_.resize(static_cast<std::size_t>(frame.width) * frame.height);
-    for (int y = 0; y < frame.height; ++y) {
-        std::memcpy(&lastFrame_[static_cast<std::size_t>(y) * frame.width],
-                    frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch,
-                    static_cast<std::size_t>(frame.width) * 2);
-    }
-    lastLayout_ = frame.layout;
     if (presentation_ == Presentation::kWindowPixels) {
         PresentToWindowPixels(frame);
     } else if (presentation_ == Presentation::kTexture) {
