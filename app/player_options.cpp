@@ -14,6 +14,8 @@ const char* PlayerUsage() {
            "  --filter F         sharp (default), nearest or linear scaling\n"
            "  --mute             play without sound\n"
            "  --volume V         sound volume from 0 to 100 (default 100)\n"
+           "  --timeline FILE    write one CSV row per pass (the renderer's columns), to check\n"
+           "                     the pace against greeting-render --timeline\n"
            "  --help             show this help\n"
            "  --version          show the version\n"
            "Keys: Escape ends the greeting; Alt+Enter or F11 switches between full screen and a\n"
@@ -59,6 +61,10 @@ PlayerCommand ParsePlayerOptions(const std::vector<std::string>& args) {
             if (!value(text) || !ParseNumber(text, command.host.volume) ||
                 command.host.volume < 0 || command.host.volume > 100) {
                 return fail("--volume needs a whole number from 0 to 100");
+            }
+        } else if (arg == "--timeline") {
+            if (!value(command.timelinePath) || command.timelinePath.empty()) {
+                return fail("--timeline needs a file name");
             }
         } else {
             return fail("unknown option '" + arg + "'");

@@ -12,7 +12,8 @@ struct PlayerCommand {
     platform::SdlHostOptions host;
     bool help = false;
     bool version = false;
-    std::string error;  // empty when the command line was understood
+    std::string timelinePath;  // one CSV row per pass, as the renderer writes it
+    std::string error;         // empty when the command line was understood
 };
 
 PlayerCommand ParsePlayerOptions(const std::vector<std::string>& args);

@@ -6,21 +6,27 @@ namespace platform {
 
 namespace {
 
-std::unique_ptr<Host> installed;
+// Never destroyed at exit: a host still installed when something calls exit() (Xlib does,
+// when the display goes away) would otherwise shut its devices down from a static destructor,
+// and a desktop host's shutdown can wait forever on a dead display. main uninstalls it.
+std::unique_ptr<Host>& Installed() {
+    static auto* holder = new std::unique_ptr<Host>;
+    return *holder;
+}
 
 }  // namespace
 
 bool HasHost() {
-    return installed != nullptr;
+    return Installed() != nullptr;
 }
 
 Host& CurrentHost() {
-    if (!installed) std::abort();  // a programming error: main installs a host first
-    return *installed;
+    if (!Installed()) std::abort();  // a programming error: main installs a host first
+    return *Installed();
 }
 
 std::unique_ptr<Host> InstallHost(std::unique_ptr<Host> host) {
-    std::swap(installed, host);
+    std::swap(Installed(), host);
     return host;
 }
 

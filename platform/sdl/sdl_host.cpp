@@ -16,6 +16,7 @@
 #include "platform/messages.h"
 #include "platform/png_file.h"
 #include "platform/sdl/sdl_keys.h"
+#include "platform/sdl/x11_window.h"
 
 namespace platform {
 
@@ -38,7 +39,7 @@ bool AskedFor(const char* driver) {
 }  // namespace
 
 SdlHost::SdlHost(const SdlHostOptions& options)
-    : options_(options), pacer_(SDL_GetPerformanceFrequency()) {
+    : options_(options), vsyncCheck_(1'000'000'000), pacer_(1'000'000'000) {
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
         std::getenv("SDL_VIDEODRIVER") == nullptr) {
         unavailable_ =
@@ -66,6 +67,8 @@ SdlHost::SdlHost(const SdlHostOptions& options)
             return;
         }
     }
+    // Xlib would end the program through exit(), whose handlers wait on the dead display.
+    sdl::EndOnDisplayLoss(1);
 }
 
 SdlHost::~SdlHost() {
@@ -85,22 +88,14 @@ bool SdlHost::CreateMainWindow(const WindowDesc& desc) {
                                desc.width, desc.height, flags);
     if (window_ == nullptr) return false;
     SetIcon(desc.icon);
-    if (!fullScreen_) ApplyWindowedSize();
-    // Present with the display's vertical sync only where it runs at 60 Hz; elsewhere the
-    // monotonic clock paces and vsync would pull passes to the monitor's rate.
-    SDL_DisplayMode mode;
-    const int display = SDL_GetWindowDisplayIndex(window_);
-    vsync_ = SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 &&
-             sdl::FramePacer::VsyncAgrees(mode.refresh_rate);
-    const Uint32 vsyncFlag = vsync_ ? static_cast<Uint32>(SDL_RENDERER_PRESENTVSYNC) : 0u;
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_TARGETTEXTURE | vsyncFlag);
-    if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer_ == nullptr) {
+    ChoosePresentation();
+    if (presentation_ == Presentation::kNone) {
         DestroyMainWindow();
         return false;
     }
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
+    // After the renderer: making one may create the window anew, at its first place.
+    if (!fullScreen_) ApplyWindowedSize();
+    UpdatePointMapping();
     return true;
 }
 
@@ -122,8 +117,13 @@ void SdlHost::ApplyWindowedSize() {
     SDL_GetDisplayUsableBounds(display < 0 ? 0 : display, &usable);
     int factor = sdl::LargestWholeFactor(usable.w, usable.h, pictureWidth_, pictureHeight_);
     if (options_.scale > 0) factor = options_.scale;
-    SDL_SetWindowSize(window_, pictureWidth_ * factor, pictureHeight_ * factor);
-    SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    const int width = pictureWidth_ * factor;
+    const int height = pictureHeight_ * factor;
+    SDL_SetWindowSize(window_, width, height);
+    // Centred by our own sums: SDL centres by the size it had before the resize took effect,
+    // which without a window manager leaves a larger window partly off the screen.
+    SDL_SetWindowPosition(window_, usable.x + std::max(0, (usable.w - width) / 2),
+                          usable.y + std::max(0, (usable.h - height) / 2));
 }
 
 void SdlHost::ToggleFullScreen() {
@@ -132,10 +132,15 @@ void SdlHost::ToggleFullScreen() {
     SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     if (!fullScreen_) ApplyWindowedSize();
     pacer_.Reset();
+    vsyncCheck_.Restart();
+    UpdatePointMapping();
+    redrawAll_ = true;
 }
 
 void SdlHost::SaveScreenshot() {
-    if (lastFrame_.empty()) return;
+    // The scaler keeps the frame on the screen to find the rows that change: save that one.
+    const std::vector<std::uint16_t>& shown = scaler_.picture();
+    if (shown.empty()) return;
     std::error_code error;
     std::filesystem::create_directories(options_.screenshotDir, error);
     // A name nobody has taken: the time, then a counter if two come in the same second.
@@ -154,11 +159,11 @@ void SdlHost::SaveScreenshot() {
         if (!std::filesystem::exists(path, error)) break;
     }
     FrameView frame;
-    frame.pixels = lastFrame_.data();
-    frame.width = pictureWidth_;
-    frame.height = pictureHeight_;
-    frame.pitch = pictureWidth_;
-    frame.layout = lastLayout_;
+    frame.pixels = shown.data();
+    frame.width = scaler_.pictureWidth();
+    frame.height = scaler_.pictureHeight();
+    frame.pitch = frame.width;
+    frame.layout = scaler_.pictureLayout();
     std::string why;
     if (WriteFramePng(path, frame, &why)) {
         std::fprintf(stderr, "greeting: saved %s\n", path.c_str());
@@ -186,6 +191,7 @@ void SdlHost::ShowMainWindow(int) {
     if (window_ == nullptr) return;
     SDL_ShowWindow(window_);
     SDL_RaiseWindow(window_);
+    UpdatePointMapping();
     SetActive(true);
 }
 
@@ -203,6 +209,12 @@ void SdlHost::DestroyMainWindow() {
     texture_ = nullptr;
     renderer_ = nullptr;
     window_ = nullptr;
+    presentation_ = Presentation::kNone;
+    lastSurface_ = nullptr;
+    scaler_ = sdl::PictureScaler();
+    mapping_ = sdl::PointMapping();
+    redrawAll_ = true;
+    waitOwed_ = false;
 }
 
 void SdlHost::SetActive(bool active) {
@@ -223,8 +235,25 @@ void SdlHost::Translate(const SDL_Event& event) {
                     break;
                 case SDL_WINDOWEVENT_SHOWN:
                 case SDL_WINDOWEVENT_RESTORED:
+                    UpdatePointMapping();
+                    redrawAll_ = true;
+                    SetActive(true);
+                    break;
                 case SDL_WINDOWEVENT_FOCUS_GAINED:
                     SetActive(true);
+                    break;
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                case SDL_WINDOWEVENT_RESIZED:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                    // SDL makes the window's pixels anew: nothing of the last frame is there.
+                    redrawAll_ = true;
+                    UpdatePointMapping();
+                    break;
+                case SDL_WINDOWEVENT_MOVED:
+                    UpdatePointMapping();
+                    break;
+                case SDL_WINDOWEVENT_EXPOSED:
+                    redrawAll_ = true;
                     break;
                 case SDL_WINDOWEVENT_HIDDEN:
                 case SDL_WINDOWEVENT_MINIMIZED:
@@ -238,7 +267,8 @@ void SdlHost::Translate(const SDL_Event& event) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             if (HandleHostKey(event.key)) break;
-            const std::uint32_t key = sdl::VirtualKeyFor(event.key.keysym.sym);
+            const std::uint32_t key =
+                sdl::VirtualKeyFor(event.key.keysym.sym, event.key.keysym.scancode);
             if (key == 0) break;
             const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0 || key == 0x12 || key == 0x79;
             const bool down = event.type == SDL_KEYDOWN;
@@ -249,29 +279,44 @@ void SdlHost::Translate(const SDL_Event& event) {
         }
         case SDL_MOUSEMOTION:
             PostMessage(WM_SETCURSOR, 0, 1);
-            PostMessage(WM_MOUSEMOVE, 0,
-                        MakeLParam(static_cast<std::uint16_t>(event.motion.x),
-                                   static_cast<std::uint16_t>(event.motion.y)));
+            PostMouse(WM_MOUSEMOVE, event.motion.x, event.motion.y);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             const bool down = event.type == SDL_MOUSEBUTTONDOWN;
-            const LParam where = MakeLParam(static_cast<std::uint16_t>(event.button.x),
-                                            static_cast<std::uint16_t>(event.button.y));
+            const bool twice = event.button.clicks == 2;
             if (event.button.button == SDL_BUTTON_LEFT) {
-                PostMessage(down ? (event.button.clicks == 2 ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN)
-                                 : WM_LBUTTONUP,
-                            0, where);
+                PostMouse(down ? (twice ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN) : WM_LBUTTONUP,
+                          event.button.x, event.button.y);
             } else if (event.button.button == SDL_BUTTON_RIGHT) {
-                PostMessage(down ? (event.button.clicks == 2 ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
-                                 : WM_RBUTTONUP,
-                            0, where);
+                PostMouse(down ? (twice ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN) : WM_RBUTTONUP,
+                          event.button.x, event.button.y);
             }
             break;
         }
         default:
             break;
     }
+}
+
+void SdlHost::PostMouse(std::uint32_t message, int x, int y) {
+    // The program knows only its 640 x 480 picture, wherever and however large it is shown.
+    if (mapping_.outputWidth <= 0) UpdatePointMapping();
+    int pictureX = 0;
+    int pictureY = 0;
+    sdl::WindowToPicture(mapping_, x, y, pictureX, pictureY);
+    PostMessage(
+        message, 0,
+        MakeLParam(static_cast<std::uint16_t>(pictureX), static_cast<std::uint16_t>(pictureY)));
+}
+
+void SdlHost::WarpPointer(int pictureX, int pictureY) {
+    if (window_ == nullptr) return;
+    if (mapping_.outputWidth <= 0) UpdatePointMapping();
+    int x = 0;
+    int y = 0;
+    sdl::PictureToWindow(mapping_, pictureX, pictureY, x, y);
+    SDL_WarpMouseInWindow(window_, x, y);
 }
 
 void SdlHost::PumpEvents() {
@@ -295,81 +340,6 @@ std::uint32_t SdlHost::Milliseconds() {
 std::int64_t SdlHost::EpochSeconds() {
     using namespace std::chrono;
     return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
-}
-
-bool SdlHost::WaitVerticalBlank() {
-    if (vsync_) return true;  // the presentation itself waits for the 60 Hz blank
-    const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-    const std::uint64_t now = SDL_GetPerformanceCounter();
-    const std::uint64_t wait = pacer_.TicksToWait(now);
-    if (wait > 0) {
-        // The kernel's timer sleeps to within a fraction of a millisecond: no need to spin.
-        std::this_thread::sleep_for(std::chrono::nanoseconds(
-            static_cast<std::int64_t>(wait * 1'000'000'000ull / frequency)));
-    }
-    pacer_.Advance(now + wait);
-    return true;
-}
-
-bool SdlHost::PrepareScaling(int outputWidth, int outputHeight) {
-    const sdl::Viewport view =
-        sdl::FitViewport(outputWidth, outputHeight, pictureWidth_, pictureHeight_);
-    if (options_.filter != sdl::ScaleFilter::kSharp || view.exact) return false;
-    if (scaled_ == nullptr || scaledFactor_ != view.wholeFactor) {
-        if (scaled_ != nullptr) SDL_DestroyTexture(scaled_);
-        scaled_ =
-            SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET,
-                              pictureWidth_ * view.wholeFactor, pictureHeight_ * view.wholeFactor);
-        scaledFactor_ = view.wholeFactor;
-        if (scaled_ == nullptr) return false;
-        SDL_SetTextureScaleMode(scaled_, SDL_ScaleModeLinear);
-    }
-    return true;
-}
-
-void SdlHost::PresentFrame(const FrameView& frame) {
-    if (renderer_ == nullptr || frame.pixels == nullptr) return;
-    lastFrame_.resize(static_cast<std::size_t>(frame.width) * frame.height);
-    for (int y = 0; y < frame.height; ++y) {
-        std::memcpy(&lastFrame_[static_cast<std::size_t>(y) * frame.width],
-                    frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch,
-                    static_cast<std::size_t>(frame.width) * 2);
-    }
-    lastLayout_ = frame.layout;
-    const Uint32 format =
-        frame.layout == PixelLayout::Rgb565 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB555;
-    if (texture_ == nullptr || textureFormat_ != format) {
-        if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-        texture_ = SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING, frame.width,
-                                     frame.height);
-        textureFormat_ = format;
-        if (texture_ == nullptr) return;
-    }
-    SDL_UpdateTexture(texture_, nullptr, lastFrame_.data(), frame.width * 2);
-
-    int outputWidth = 0;
-    int outputHeight = 0;
-    SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
-    const sdl::Viewport view =
-        sdl::FitViewport(outputWidth, outputHeight, pictureWidth_, pictureHeight_);
-    const SDL_Rect target{view.x, view.y, view.width, view.height};
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    if (PrepareScaling(outputWidth, outputHeight)) {
-        // Sharp: whole-factor nearest into the intermediate picture, then a smooth fit.
-        SDL_SetTextureScaleMode(texture_, SDL_ScaleModeNearest);
-        SDL_SetRenderTarget(renderer_, scaled_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_SetRenderTarget(renderer_, nullptr);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, scaled_, nullptr, &target);
-    } else {
-        SDL_SetTextureScaleMode(texture_, options_.filter == sdl::ScaleFilter::kLinear
-                                              ? SDL_ScaleModeLinear
-                                              : SDL_ScaleModeNearest);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, &target);
-    }
-    SDL_RenderPresent(renderer_);
 }
 
 int SdlHost::ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) {
@@ -406,6 +376,8 @@ int SdlHost::ShowMessageBox(std::string_view caption, std::string_view text, uns
     if (answer < 0) answer = yesNo ? IDNO : (okCancel ? IDCANCEL : IDOK);
     // The box's own loop swallowed the pacing; do not make the next pass catch up.
     pacer_.Reset();
+    vsyncCheck_.Restart();
+    redrawAll_ = true;
     return answer;
 }
 
@@ -419,9 +391,22 @@ void SdlHost::SetCursorVisible(bool visible) {
 
 bool SdlHost::ClipCursor(const int* rect) {
     if (window_ == nullptr) return false;
-    if (rect == nullptr) return SDL_SetWindowMouseRect(window_, nullptr) == 0;
-    const SDL_Rect area{rect[0], rect[1], rect[2] - rect[0], rect[3] - rect[1]};
-    return SDL_SetWindowMouseRect(window_, &area) == 0;
+    clipped_ = rect != nullptr;
+    if (clipped_) std::copy(rect, rect + 4, clipRect_);
+    ApplyCursorClip();
+    return true;
+}
+
+void SdlHost::ApplyCursorClip() {
+    if (window_ == nullptr) return;
+    int area[4];
+    // The rectangle is the picture's; on the screen it is wherever the picture is now.
+    if (!clipped_ || !sdl::PictureRectToWindow(mapping_, clipRect_, area)) {
+        SDL_SetWindowMouseRect(window_, nullptr);
+        return;
+    }
+    const SDL_Rect onScreen{area[0], area[1], area[2] - area[0], area[3] - area[1]};
+    SDL_SetWindowMouseRect(window_, &onScreen);
 }
 
 void SdlHost::AudioCallback(void* user, Uint8* stream, int length) {

@@ -10,7 +10,9 @@
 
 #include "platform/host.h"
 #include "platform/sdl/frame_pacer.h"
+#include "platform/sdl/picture_scaler.h"
 #include "platform/sdl/sdl_host_factory.h"
+#include "platform/sdl/viewport.h"
 
 namespace platform {
 
@@ -41,6 +43,15 @@ class SdlHost : public Host {
     void Beep() override;
     void SetCursorVisible(bool visible) override;
     bool ClipCursor(const int* rect) override;
+    SDL_Window* window() const { return window_; }
+    // Moves the pointer over a pixel of the picture, wherever the picture is on the screen.
+    void WarpPointer(int pictureX, int pictureY);
+    // How window points relate to the picture just now.
+    const sdl::PointMapping& pointMapping() const { return mapping_; }
+    // How frames reach the window: our own scaling into the window's pixels, or a texture
+    // that the graphics card scales. Known once the main window exists.
+    enum class Presentation { kNone, kWindowPixels, kTexture };
+    Presentation presentation() const { return presentation_; }
     bool OpenAudio(AudioSource* source) override;
     void CloseAudio() override;
     void LockAudio() override;
@@ -55,6 +66,15 @@ class SdlHost : public Host {
     void ApplyWindowedSize();
     void SetIcon(std::span<const std::uint8_t> png);
     bool PrepareScaling(int outputWidth, int outputHeight);
+    void ChoosePresentation();
+    void PresentToWindowPixels(const FrameView& frame);
+    void PresentToTexture(const FrameView& frame);
+    // Sleeps to the 60 Hz blank a WaitVerticalBlank asked for, if one is owed.
+    void FinishWait();
+    static std::uint64_t ClockNanoseconds();
+    void UpdatePointMapping();
+    void ApplyCursorClip();
+    void PostMouse(std::uint32_t message, int x, int y);
     void SetActive(bool active);
     static void AudioCallback(void* user, Uint8* stream, int length);
 
@@ -67,12 +87,23 @@ class SdlHost : public Host {
     SDL_Texture* scaled_ = nullptr;  // the picture at a whole factor, for the sharp filter
     int scaledFactor_ = 0;
     Uint32 textureFormat_ = 0;
+    sdl::NativeFormat textureNative_{};
+    std::vector<std::uint32_t> converted_;  // the picture in the texture's format
     int pictureWidth_ = 640;
     int pictureHeight_ = 480;
     bool fullScreen_ = true;
-    bool vsync_ = false;
-    std::vector<std::uint16_t> lastFrame_;  // for screenshots
-    PixelLayout lastLayout_ = PixelLayout::Rgb565;
+    Presentation presentation_ = Presentation::kNone;
+    sdl::PictureScaler scaler_;
+    bool redrawAll_ = true;  // the window's pixels were lost or moved: draw everything
+    const SDL_Surface* lastSurface_ = nullptr;  // the window's pixels drawn last time
+    int lastSurfaceWidth_ = 0;
+    int lastSurfaceHeight_ = 0;
+    bool vsync_ = false;  // presenting waits for the display's 60 Hz blank (checked)
+    sdl::VsyncCheck vsyncCheck_;
+    bool waitOwed_ = false;  // a blank was asked for: it is slept to just before presenting
+    sdl::PointMapping mapping_;
+    bool clipped_ = false;
+    int clipRect_[4] = {0, 0, 0, 0};  // in picture coordinates
     SDL_AudioDeviceID audioDevice_ = 0;
     AudioSource* audioSource_ = nullptr;
     bool active_ = false;

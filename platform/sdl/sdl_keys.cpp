@@ -34,7 +34,40 @@ constexpr std::array<std::pair<SDL_Keycode, std::uint32_t>, 66> kKeys{{
     {SDLK_QUOTE, 0xDE},        {SDLK_PRINTSCREEN, 0x2C}, {SDLK_APPLICATION, 0x5D},
 }};
 
+// Keys by their place on the keyboard, for presses whose key code says nothing: the codes of
+// the US layout's punctuation, the ISO and Japanese keyboards' extra keys, the system keys.
+constexpr std::array<std::pair<SDL_Scancode, std::uint32_t>, 23> kPlaces{{
+    {SDL_SCANCODE_MINUS, 0xBD},          {SDL_SCANCODE_EQUALS, 0xBB},
+    {SDL_SCANCODE_LEFTBRACKET, 0xDB},    {SDL_SCANCODE_RIGHTBRACKET, 0xDD},
+    {SDL_SCANCODE_BACKSLASH, 0xDC},      {SDL_SCANCODE_NONUSHASH, 0xDE},
+    {SDL_SCANCODE_SEMICOLON, 0xBA},      {SDL_SCANCODE_APOSTROPHE, 0xDE},
+    {SDL_SCANCODE_GRAVE, 0xC0},          {SDL_SCANCODE_COMMA, 0xBC},
+    {SDL_SCANCODE_PERIOD, 0xBE},         {SDL_SCANCODE_SLASH, 0xBF},
+    {SDL_SCANCODE_NONUSBACKSLASH, 0xE2}, {SDL_SCANCODE_INTERNATIONAL1, 0xE2},
+    {SDL_SCANCODE_INTERNATIONAL2, 0xF2}, {SDL_SCANCODE_INTERNATIONAL3, 0xDC},
+    {SDL_SCANCODE_INTERNATIONAL4, 0x1C}, {SDL_SCANCODE_INTERNATIONAL5, 0x1D},
+    {SDL_SCANCODE_LANG5, 0xF3},          {SDL_SCANCODE_LGUI, 0x5B},
+    {SDL_SCANCODE_RGUI, 0x5C},           {SDL_SCANCODE_LANG1, 0x15},
+    {SDL_SCANCODE_LANG2, 0x19},
+}};
+
 }  // namespace
+
+std::uint32_t VirtualKeyFor(SDL_Keycode key, SDL_Scancode scancode) {
+    // The digit row gives its digits whatever it types (symbols or accented letters).
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) {
+        return static_cast<std::uint32_t>('1' + (scancode - SDL_SCANCODE_1));
+    }
+    if (scancode == SDL_SCANCODE_0) return '0';
+    if (const std::uint32_t code = VirtualKeyFor(key); code != 0) return code;
+    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
+        return static_cast<std::uint32_t>('A' + (scancode - SDL_SCANCODE_A));
+    }
+    for (const auto& [place, virtualKey] : kPlaces) {
+        if (place == scancode) return virtualKey;
+    }
+    return 0;
+}
 
 std::uint32_t VirtualKeyFor(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return static_cast<std::uint32_t>('A' + (key - SDLK_a));

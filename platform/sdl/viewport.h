@@ -21,6 +21,20 @@ struct Viewport {
 // The largest rectangle of the picture's aspect that fits the output, centred.
 Viewport FitViewport(int outputWidth, int outputHeight, int pictureWidth, int pictureHeight);
 
+// Where a point of the window falls on the picture. Window points and output pixels differ
+// on HiDPI screens; points over the bars clamp to the picture's nearest edge.
+struct PointMapping {
+    int windowWidth = 0, windowHeight = 0;  // the window's size in points (mouse coordinates)
+    int outputWidth = 0, outputHeight = 0;  // its drawable size in pixels
+    int pictureWidth = 640, pictureHeight = 480;
+};
+void WindowToPicture(const PointMapping& mapping, int x, int y, int& pictureX, int& pictureY);
+// The window point at the centre of a picture pixel: where to warp the pointer to.
+void PictureToWindow(const PointMapping& mapping, int pictureX, int pictureY, int& x, int& y);
+// The window's rectangle (left, top, right, bottom; right and bottom exclusive) covering the
+// picture rectangle, clipped to the picture. False when nothing of it is on the picture.
+bool PictureRectToWindow(const PointMapping& mapping, const int* rect, int* windowRect);
+
 // The largest whole multiple of the picture that fits a desktop (at least 1).
 int LargestWholeFactor(int desktopWidth, int desktopHeight, int pictureWidth, int pictureHeight);
 

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "app/shell.h"
-#include "el/sound/sound_playback.h"
 #include "el/system/frame_timing.h"
 #include "platform/headless/headless_host.h"
 #include "platform/messages.h"
@@ -98,18 +97,8 @@ int RunRender(const RenderOptions& options) {
         return true;
     };
     hooks.afterPass = [&](std::uint32_t pass) {
-        TimelineRow row;
-        row.pass = pass;
-        row.timeMs = elSystem::LastPassTime - kStartMs;
-        row.scene = sceneAtStart;
-        row.transitionStyle = show::TransitionStyle;
-        row.transitionCounter = show::TransitionCounter;
-        row.transitionDirection = show::TransitionDirection;
-        if (app::CurrentShow().timelineSound != nullptr) {
-            const std::int32_t sound = app::CurrentShow().timelineSound();
-            row.soundPlaying = elSound::IsPlaying(sound);
-            row.soundVolume = elSound::StoredVolume(sound, 0);
-        }
+        const TimelineRow row =
+            app::ShowTimelineRow(pass, elSystem::LastPassTime - kStartMs, sceneAtStart);
         outputs.EndPass(row, host.elapsedMs() != clockAtStart);
         lastPass = pass;
         progress.Update(pass, ProgressBar::Clock::now());

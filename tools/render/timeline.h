@@ -1,39 +1,11 @@
-// One CSV row per pass: where the show was and what it sounded like.
+// The timeline is shared with the player; the renderer knows it by these names.
 #pragma once
 
-#include <cstdint>
-#include <cstdio>
-#include <string>
+#include "app/timeline.h"
 
 namespace render {
 
-struct TimelineRow {
-    std::uint32_t pass = 0;
-    std::uint32_t timeMs = 0;
-    std::int32_t scene = 0;
-    std::int32_t transitionStyle = 0;
-    std::int32_t transitionCounter = 0;
-    std::int32_t transitionDirection = 0;
-    std::int32_t soundPlaying = 0;
-    std::int32_t soundVolume = 0;
-};
-
-class TimelineWriter {
-  public:
-    TimelineWriter() = default;
-    ~TimelineWriter();
-    TimelineWriter(const TimelineWriter&) = delete;
-    TimelineWriter& operator=(const TimelineWriter&) = delete;
-
-    // Opens the file and writes the header; false with errno set when it cannot be opened.
-    bool Open(const std::string& path);
-    void Write(const TimelineRow& row);
-    // Flushes and closes; false when anything could not be written.
-    bool Close();
-
-  private:
-    std::FILE* file_ = nullptr;
-    bool failed_ = false;
-};
+using app::TimelineRow;
+using app::TimelineWriter;
 
 }  // namespace render

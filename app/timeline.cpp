@@ -1,6 +1,26 @@
-#include "tools/render/timeline.h"
+#include "app/timeline.h"
 
-namespace render {
+#include "app/shell.h"
+#include "el/sound/sound_playback.h"
+#include "show/scene_state.h"
+
+namespace app {
+
+TimelineRow ShowTimelineRow(std::uint32_t pass, std::uint32_t timeMs, std::int32_t sceneAtStart) {
+    TimelineRow row;
+    row.pass = pass;
+    row.timeMs = timeMs;
+    row.scene = sceneAtStart;
+    row.transitionStyle = show::TransitionStyle;
+    row.transitionCounter = show::TransitionCounter;
+    row.transitionDirection = show::TransitionDirection;
+    if (CurrentShow().timelineSound != nullptr) {
+        const std::int32_t sound = CurrentShow().timelineSound();
+        row.soundPlaying = elSound::IsPlaying(sound);
+        row.soundVolume = elSound::StoredVolume(sound, 0);
+    }
+    return row;
+}
 
 TimelineWriter::~TimelineWriter() {
     Close();
@@ -32,4 +52,4 @@ bool TimelineWriter::Close() {
     return !failed_;
 }
 
-}  // namespace render
+}  // namespace app
