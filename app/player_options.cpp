@@ -4,10 +4,9 @@
 
 namespace app {
 
-const char* PlayerUsage() {
-    return "Usage: greeting [options]\n"
-           "Plays the birthday greeting full screen; it ends by itself after about three and a\n"
-           "quarter minutes, or at once with Escape.\n"
+std::string PlayerUsage(const show::ShowProgram& program) {
+    const std::string name = program.name;
+    return "Usage: " + name + " [options]\n" + program.about +
            "  --window           play in a window instead of full screen\n"
            "  --scale N          the window's size as N times 640 x 480 (default: the largest\n"
            "                     that fits the desktop)\n"
@@ -15,17 +14,19 @@ const char* PlayerUsage() {
            "  --mute             play without sound\n"
            "  --volume V         sound volume from 0 to 100 (default 100)\n"
            "  --timeline FILE    write one CSV row per pass (the renderer's columns), to check\n"
-           "                     the pace against greeting-render --timeline\n"
+           "                     the pace against " +
+           name +
+           "-render --timeline\n"
            "  --help             show this help\n"
            "  --version          show the version\n"
-           "Keys: Escape ends the greeting; Alt+Enter or F11 switches between full screen and a\n"
-           "window; PrintScreen saves the picture in ./screenshots/.\n"
-           "Pictures and music can be replaced: put a BMP file named like the picture (FIGHTER,\n"
-           "MACHINE, ..., FIN) or a WAV file named DG next to the greeting program.\n";
+           "Keys: Escape ends the " +
+           name +
+           "; Alt+Enter or F11 switches between full screen and a\n"
+           "window; PrintScreen saves the picture in ./screenshots/.\n";
 }
 
-PlayerCommand ParsePlayerOptions(const std::vector<std::string>& args) {
-    PlayerCommand command;
+PlayerOptions ParsePlayerOptions(const std::vector<std::string>& args) {
+    PlayerOptions command;
     auto fail = [&command](std::string message) {
         command.error = std::move(message);
         return command;

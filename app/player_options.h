@@ -5,10 +5,11 @@
 #include <vector>
 
 #include "platform/sdl/sdl_host_factory.h"
+#include "show/show_program.h"
 
 namespace app {
 
-struct PlayerCommand {
+struct PlayerOptions {
     platform::SdlHostOptions host;
     bool help = false;
     bool version = false;
@@ -16,7 +17,7 @@ struct PlayerCommand {
     std::string error;         // empty when the command line was understood
 };
 
-PlayerCommand ParsePlayerOptions(const std::vector<std::string>& args);
-const char* PlayerUsage();
+PlayerOptions ParsePlayerOptions(const std::vector<std::string>& args);
+std::string PlayerUsage(const show::ShowProgram& program);
 
 }  // namespace app

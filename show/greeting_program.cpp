@@ -24,6 +24,11 @@ const ShowProgram& GreetingProgram() {
     static const ShowProgram program = {
         .name = "greeting",
         .title = "ポポロ君　２３歳誕生日おめでとう！",
+        .about =
+            "Plays the birthday greeting full screen; it ends by itself after about three and a\n"
+            "quarter minutes, or at once with Escape.\n"
+            "Pictures and music can be replaced: put a BMP file named like the picture\n"
+            "(FIGHTER, MACHINE, ..., FIN) or a WAV file named DG next to the program.\n",
         .load = &LoadPresentation,
         .runSceneFrame = &RunSceneFrame,
         .reset = &ResetGreetingScenes,

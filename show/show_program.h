@@ -9,6 +9,8 @@ namespace show {
 struct ShowProgram {
     const char* name = "";   // the program's name, for its messages ("greeting")
     const char* title = "";  // the window's title, UTF-8
+    // What the show is, for the programs' help: whole lines, each ending in a newline.
+    const char* about = "";
     // Opens the screen, loads the show's pictures and sounds and makes the first scene current.
     void (*load)() = nullptr;
     // Runs one pass of a scene; a number the show does not know runs nothing.

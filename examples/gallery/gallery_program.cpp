@@ -98,6 +98,9 @@ const show::ShowProgram& GalleryProgram() {
     static const show::ShowProgram program = {
         .name = "gallery",
         .title = "el library gallery",
+        .about =
+            "Plays the gallery of the library's operations full screen, a page each; it ends\n"
+            "by itself after the last page, or at once with Escape.\n",
         .load = &Load,
         .runSceneFrame = &RunPage,
         .reset = &Reset,

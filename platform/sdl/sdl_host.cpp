@@ -42,15 +42,15 @@ SdlHost::SdlHost(const SdlHostOptions& options)
     : options_(options), vsyncCheck_(1'000'000'000), pacer_(1'000'000'000) {
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
         std::getenv("SDL_VIDEODRIVER") == nullptr) {
-        unavailable_ =
-            "no display to show the greeting on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-            "greeting-render makes a video of it instead";
+        unavailable_ = "no display to show the " + options.program +
+                       " on (neither DISPLAY nor WAYLAND_DISPLAY is set); " + options.program +
+                       "-render makes a video of it instead";
         initialised_ = false;
         return;
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        unavailable_ = std::string("no display to show the greeting on (") + SDL_GetError() +
-                       "); greeting-render makes a video of it instead";
+        unavailable_ = "no display to show the " + options.program + " on (" + SDL_GetError() +
+                       "); " + options.program + "-render makes a video of it instead";
         initialised_ = false;
         return;
     }
@@ -59,9 +59,9 @@ SdlHost::SdlHost(const SdlHostOptions& options)
     const char* driver = SDL_GetCurrentVideoDriver();
     for (const char* invisible : {"offscreen", "dummy"}) {
         if (driver != nullptr && std::string_view(driver) == invisible && !AskedFor(invisible)) {
-            unavailable_ =
-                "no display to show the greeting on (set DISPLAY or WAYLAND_DISPLAY); "
-                "greeting-render makes a video of it instead";
+            unavailable_ = "no display to show the " + options.program +
+                           " on (set DISPLAY or WAYLAND_DISPLAY); " + options.program +
+                           "-render makes a video of it instead";
             SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
             initialised_ = false;
             return;
@@ -151,9 +151,9 @@ void SdlHost::SaveScreenshot() {
     for (int n = 0; n < 1000; ++n) {
         char name[64];
         if (n == 0) {
-            std::snprintf(name, sizeof name, "greeting-%s.png", stamp);
+            std::snprintf(name, sizeof name, "%s-%s.png", options_.program.c_str(), stamp);
         } else {
-            std::snprintf(name, sizeof name, "greeting-%s-%d.png", stamp, n);
+            std::snprintf(name, sizeof name, "%s-%s-%d.png", options_.program.c_str(), stamp, n);
         }
         path = (std::filesystem::path(options_.screenshotDir) / name).string();
         if (!std::filesystem::exists(path, error)) break;
@@ -166,9 +166,9 @@ void SdlHost::SaveScreenshot() {
     frame.layout = scaler_.pictureLayout();
     std::string why;
     if (WriteFramePng(path, frame, &why)) {
-        std::fprintf(stderr, "greeting: saved %s\n", path.c_str());
+        std::fprintf(stderr, "%s: saved %s\n", options_.program.c_str(), path.c_str());
     } else {
-        std::fprintf(stderr, "greeting: %s\n", why.c_str());
+        std::fprintf(stderr, "%s: %s\n", options_.program.c_str(), why.c_str());
     }
 }
 
@@ -453,7 +453,7 @@ class QuietStderr {
 
 bool SdlHost::OpenAudio(AudioSource* source) {
     CloseAudio();
-    if (options_.mute) return false;  // asked for silence: the greeting plays without sound
+    if (options_.mute) return false;  // asked for silence: the show plays without sound
     bool initialised = false;
     {
         const QuietStderr quiet;
@@ -471,13 +471,13 @@ bool SdlHost::OpenAudio(AudioSource* source) {
         }
     }
     if (!initialised) {
-        std::fprintf(stderr, "greeting: no sound device (%s); the greeting plays silent\n",
-                     SDL_GetError());
+        std::fprintf(stderr, "%s: no sound device (%s); it plays silent\n",
+                     options_.program.c_str(), SDL_GetError());
         return false;
     }
     if (audioDevice_ == 0) {
-        std::fprintf(stderr, "greeting: no sound device (%s); the greeting plays silent\n",
-                     SDL_GetError());
+        std::fprintf(stderr, "%s: no sound device (%s); it plays silent\n",
+                     options_.program.c_str(), SDL_GetError());
         audioSource_ = nullptr;
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;

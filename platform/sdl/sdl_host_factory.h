@@ -10,8 +10,9 @@
 namespace platform {
 
 struct SdlHostOptions {
-    bool windowed = false;  // start in a window instead of full screen
-    int scale = 0;          // window size as a multiple of the picture; 0: the largest that fits
+    std::string program = "greeting";  // the program's name in messages and screenshot names
+    bool windowed = false;             // start in a window instead of full screen
+    int scale = 0;  // window size as a multiple of the picture; 0: the largest that fits
     sdl::ScaleFilter filter = sdl::ScaleFilter::kSharp;
     bool mute = false;
     int volume = 100;  // 0..100, applied to the mix on its way out

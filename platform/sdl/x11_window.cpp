@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -32,8 +33,10 @@ bool OnX11() {
 [[noreturn]] int DisplayLost(Display*) {
     // The program's own files (a timeline being written) keep what they have.
     std::fflush(nullptr);
-    static const char message[] = "greeting: the display has gone away; ending\n";
-    const ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);
+    static const char message[] = ": the display has gone away; ending\n";
+    const char* program = program_invocation_short_name;
+    ssize_t ignored = write(STDERR_FILENO, program, std::strlen(program));
+    ignored = write(STDERR_FILENO, message, sizeof message - 1);
     (void)ignored;
     _exit(exitStatus);
 }

@@ -1,0 +1,11 @@
+// The player's whole command for a show: options, help, the desktop host, the run. A show's
+// player is this one call in its main.
+#pragma once
+
+#include "show/show_program.h"
+
+namespace app {
+
+int PlayerCommand(int argc, char** argv, const show::ShowProgram& program);
+
+}  // namespace app
