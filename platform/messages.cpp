@@ -1,13 +1,17 @@
 #include "platform/messages.h"
 
 #include <deque>
+#include <mutex>
 
 #include "platform/host.h"
 
 namespace platform {
 namespace {
 
+// Posting may come from the audio thread (a song's end); everything else runs on the thread of
+// the message loop. The lock guards the queue only, never a call out.
 struct QueueState {
+    std::mutex lock;
     std::deque<Msg> queue;
     WindowProc proc = nullptr;
 };
@@ -20,6 +24,7 @@ void SetWindowProc(WindowProc proc) {
 }
 
 void PostMessage(std::uint32_t message, WParam wParam, LParam lParam) {
+    const std::lock_guard guard(state.lock);
     state.queue.push_back(Msg{message, wParam, lParam});
 }
 
@@ -28,7 +33,8 @@ void PostQuitMessage(int exitCode) {
 }
 
 bool PeekMessage(Msg& msg) {
-    if (state.queue.empty() && HasHost()) CurrentHost().PumpEvents();
+    if (!HasPendingMessage() && HasHost()) CurrentHost().PumpEvents();
+    const std::lock_guard guard(state.lock);
     if (state.queue.empty()) return false;
     msg = state.queue.front();
     state.queue.pop_front();
@@ -36,7 +42,7 @@ bool PeekMessage(Msg& msg) {
 }
 
 void WaitMessage() {
-    if (!state.queue.empty() || !HasHost()) return;
+    if (HasPendingMessage() || !HasHost()) return;
     CurrentHost().WaitEvents();
 }
 
@@ -54,10 +60,12 @@ LResult DefWindowProc(std::uint32_t, WParam, LParam) {
 }
 
 bool HasPendingMessage() {
+    const std::lock_guard guard(state.lock);
     return !state.queue.empty();
 }
 
 void ResetMessageQueue() {
+    const std::lock_guard guard(state.lock);
     state.queue.clear();
 }
 

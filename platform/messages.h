@@ -84,6 +84,7 @@ using WindowProc = LResult (*)(std::uint32_t message, WParam wParam, LParam lPar
 // The one window's procedure; DispatchMessage and SendMessage call it.
 void SetWindowProc(WindowProc proc);
 
+// Safe from any thread, as a song's end is posted from the audio thread.
 void PostMessage(std::uint32_t message, WParam wParam, LParam lParam);
 void PostQuitMessage(int exitCode);
 // Takes the next message, letting the host translate its pending events first.

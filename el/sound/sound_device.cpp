@@ -1,6 +1,7 @@
 #include "el/sound/sound_device.h"
 
 #include "el/sound/sound_state.h"
+#include "platform/audio/midi_sequencer.h"
 #include "platform/host.h"
 
 namespace elSound {
@@ -42,6 +43,8 @@ void ResetObjectTable() {
 }
 
 void ResetSoundState() {
+    // The song stops and the sequencer starts afresh, so that every run sounds the same.
+    platform::InstallMidiDevice(nullptr);
     detail::ReleaseAllBuffers();
     SoundState& state = State();
     state.device.reset();

@@ -13,7 +13,7 @@ int Init();
 void Release();
 // Every slot of the sound-object table back to free.
 void ResetObjectTable();
-// Everything back to program start: device closed, table zero. For tests.
+// Everything back to program start: device closed, table zero, no song. For tests and runs.
 void ResetSoundState();
 
 }  // namespace elSound

@@ -48,17 +48,20 @@ void Load() {
 void RunPage(std::int32_t scene) {
     const std::span<const Page> pages = AllPages();
     if (scene < 1 || scene > static_cast<std::int32_t>(pages.size())) return;
+    const Page& page = pages[static_cast<std::size_t>(scene - 1)];
     if (show::SceneJustEntered == 1) {
         state.pageTicks = 0;
         if (scene == 1) {
             elSound::SetVolume(state.objects.music, kMusicVolume, -1);
             elSound::PlayLoop(state.objects.music, -1);
         }
+        if (page.enter != nullptr) page.enter();
     }
     elDraw::ClearScreen();
-    pages[static_cast<std::size_t>(scene - 1)].draw();
+    page.draw();
     state.pageTicks += elSystem::TickIncrement();
     const bool last = scene == static_cast<std::int32_t>(pages.size());
+    if (state.pageTicks >= kPageTicks && page.leave != nullptr) page.leave();
     if (state.pageTicks >= kPageTicks && !last) {
         show::TransitionStyle = (scene - 1) % 12 + 1;
         show::TransitionLength = 20;
@@ -88,7 +91,8 @@ GalleryState& State() {
 std::span<const Page> AllPages() {
     static const std::vector<Page> pages = [] {
         std::vector<Page> all;
-        for (const auto& part : {CorePages()}) all.insert(all.end(), part.begin(), part.end());
+        for (const auto& part : {CorePages(), MusicPages()})
+            all.insert(all.end(), part.begin(), part.end());
         return all;
     }();
     return pages;

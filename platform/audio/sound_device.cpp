@@ -19,6 +19,12 @@ constexpr std::size_t kSubFormatOffset = 6;
 constexpr std::array<std::uint8_t, 16> kPcmSubFormat = {
     0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
+// Guarded by the audio lock. Never destroyed: an audio thread may mix until the very end.
+std::vector<AudioStream*>& Streams() {
+    static auto* const streams = new std::vector<AudioStream*>();
+    return *streams;
+}
+
 }  // namespace
 
 bool IsPlayableFormat(const WaveFormat& format) {
@@ -61,6 +67,20 @@ WaveError ToPlayableWave(WaveData* wave) {
     wave->format = format;
     wave->extra.clear();
     return WaveError::None;
+}
+
+void AttachAudioStream(AudioStream* stream) {
+    AudioLock lock;
+    std::vector<AudioStream*>& streams = Streams();
+    if (std::find(streams.begin(), streams.end(), stream) == streams.end()) {
+        streams.push_back(stream);
+    }
+}
+
+void DetachAudioStream(AudioStream* stream) {
+    AudioLock lock;
+    std::vector<AudioStream*>& streams = Streams();
+    streams.erase(std::remove(streams.begin(), streams.end(), stream), streams.end());
 }
 
 SoundDevice::~SoundDevice() {
@@ -132,6 +152,7 @@ void SoundDevice::Render(std::int16_t* interleaved, std::size_t frames) {
         for (SoundBuffer* buffer : buffers_) {
             if (buffer->playing_) buffer->Mix(mix_.data(), block);
         }
+        for (AudioStream* stream : Streams()) stream->Mix(mix_.data(), block);
         for (std::size_t i = 0; i < 2 * block; ++i) {
             const float value = std::clamp(mix_[i], -32768.0f, 32767.0f);
             interleaved[i] = static_cast<std::int16_t>(std::lrint(value));

@@ -81,6 +81,20 @@ WaveError ToPlayableWave(WaveData* wave);
 
 class SoundDevice;
 
+// Sound that the mixer adds after its buffers, from a source of its own: the MIDI sequencer.
+// Mix adds `frames` interleaved stereo frames, on the 16-bit scale, to `mix`; it runs with the
+// audio lock held.
+class AudioStream {
+  public:
+    virtual ~AudioStream() = default;
+    virtual void Mix(float* mix, std::size_t frames) = 0;
+};
+
+// The device the host plays mixes every attached stream. A stream attaches for its lifetime;
+// both calls take the audio lock.
+void AttachAudioStream(AudioStream* stream);
+void DetachAudioStream(AudioStream* stream);
+
 class SoundBuffer {
   public:
     ~SoundBuffer();
@@ -176,7 +190,7 @@ class SoundDevice final : public AudioSource {
     // tests make a creation fail part-way.
     void SetBufferLimit(std::size_t limit) { bufferLimit_ = limit; }
 
-    // Mixes every playing buffer, in the order they were created.
+    // Mixes every playing buffer, in the order they were created, then the attached streams.
     void Render(std::int16_t* interleaved, std::size_t frames) override;
 
   private:

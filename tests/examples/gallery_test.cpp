@@ -1,6 +1,7 @@
 // The gallery as the renderer runs it: every page in turn, to its end, the same on every run.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <sstream>
 #include <string>
@@ -9,7 +10,10 @@
 #include "app/shell.h"
 #include "examples/gallery/gallery_program.h"
 #include "examples/gallery/pages.h"
+#include "platform/audio/midi_synth.h"
+#include "platform/audio/smf_reader.h"
 #include "tests/render/render_test_support.h"
+#include "tools/music/gallery_song.h"
 #include "tools/render/render_options.h"
 #include "tools/render/render_run.h"
 
@@ -79,3 +83,42 @@ TEST_F(Gallery, TwoRunsGiveTheSameFrames) {
 }
 
 }  // namespace
+
+// The music page plays the gallery's own song, generated from its score, looping: it sounds in
+// every bar of the page, and the whole mix is the same bytes on a second run.
+TEST_F(Gallery, TheMusicPageLoopsItsSongTheSameOnEveryRun) {
+    std::string why;
+    if (!platform::MidiSynth::Create(&why)) GTEST_SKIP() << why << "; skipped";
+    platform::MidiSong song;
+    ASSERT_EQ(platform::ReadSmf(music::EncodeGallerySong(), &song), platform::SmfError::None);
+    ASSERT_EQ(song.lengthFrames, 70560u);  // one bar of 4/4 at 150 a minute: 1.6 s
+
+    const ScratchDir dir;
+    for (const char* name : {"first.wav", "second.wav"}) {
+        render::RenderOptions options;
+        options.audioPath = dir / name;
+        options.timelinePath = dir / "timeline.csv";
+        ASSERT_EQ(render::RunRender(options), render::kExitEnded);
+    }
+    const std::string first = ReadBytes(dir.path() / "first.wav");
+    EXPECT_TRUE(first == ReadBytes(dir.path() / "second.wav"));
+
+    // The music page is the last: it starts one pass after 240 passes of each page before it.
+    const std::size_t pages = gallery::AllPages().size();
+    const std::size_t pageStart = ((pages - 1) * 240 + 1) * 44100 / 60;
+    const auto left = [&](std::size_t frame) {
+        const std::size_t at = 44 + 4 * frame;
+        return static_cast<std::int16_t>(static_cast<std::uint8_t>(first[at]) |
+                                         (static_cast<std::uint8_t>(first[at + 1]) << 8));
+    };
+    // The second bar sounds as loud as the first: the song started again at its end.
+    std::vector<double> levels;
+    for (std::size_t bar = 0; bar < 2; ++bar) {
+        double sum = 0;
+        const std::size_t from = pageStart + bar * 70560 + 4410;
+        for (std::size_t f = from; f < from + 44100; ++f) sum += double(left(f)) * left(f);
+        levels.push_back(std::sqrt(sum / 44100));
+    }
+    EXPECT_GT(levels[0], 200.0);
+    EXPECT_GT(levels[1], levels[0] / 2);
+}

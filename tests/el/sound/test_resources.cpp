@@ -3,6 +3,7 @@
 
 #include "platform/resources.h"
 #include "tests/el/sound/sound_test_support.h"
+#include "tests/platform/audio/smf_builder.h"
 
 namespace {
 
@@ -41,6 +42,10 @@ const std::vector<Stored>& Resources() {
          wavetest::Riff({{"fmt ", FormatBody({.tag = 2, .bits = 4})}, {"data", Bytes(512, 0)}})},
         {"FALLBACK", "WAVE", Constant16(800, 700, 8000)},
         {"REPLACED", "WAVE", Constant16(900, 600, 8000)},
+        // Songs: one of a second, one of a quarter second as raw data, one that is no song.
+        {"TUNE", "MIDI", smftest::OneNoteSong(96, 96)},
+        {"RAWTUNE", "RCDATA", smftest::OneNoteSong(48, 0)},
+        {"NOTASONG", "MIDI", Bytes(40, 'x')},
     };
     return resources;
 }
