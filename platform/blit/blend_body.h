@@ -5,10 +5,10 @@
 // its own copies, so no function compiled for one instruction set can stand in for another's at
 // link time.
 //
-// Components are worked on in one of three places: at the top of the lane (the 5-bit components
-// of the effect tables, where unsigned saturation clamps them), at the bottom (full-precision
-// channels and sums), or doubled (the scale's multiply). Channel c's lift moves its top five bits
-// to bits 11..15.
+// The 5-bit components of the effect tables are worked on where they lie: red and blue each
+// fill part of one byte, so one bytewise saturating subtraction floors both at zero, and green,
+// across the two bytes, takes a 16-bit one. Full-precision channels are shifted down to bits
+// 0..max.
 
 #include <cstddef>
 #include <cstdint>
@@ -24,42 +24,11 @@ template <bool kWide>
 struct Layout {
     static constexpr int kShift[3] = {kWide ? 11 : 10, 5, 0};
     static constexpr int kMax[3] = {31, kWide ? 63 : 31, 31};
-    static constexpr int kLift[3] = {kWide ? 0 : 1, kWide ? 5 : 6, 11};
+    static constexpr int kShift5[3] = {kWide ? 11 : 10, kWide ? 6 : 5, 0};
+    // The bits of the 5-bit components of red and blue, and of green.
+    static constexpr std::uint16_t kRedBlue = kWide ? 0xF81F : 0x7C1F;
+    static constexpr std::uint16_t kGreen = kWide ? 0x07C0 : 0x03E0;
 };
-
-// The channel's 5-bit component at bits 11..15, zeros below.
-template <class T, int kLift>
-GREETING_BLEND_TARGET inline typename T::V Top(typename T::V v) {
-    if constexpr (kLift == 11) {
-        return T::template Shl<11>(v);
-    } else if constexpr (kLift == 0) {
-        return T::And(v, T::Splat(0xF800));
-    } else {
-        return T::And(T::template Shl<kLift>(v), T::Splat(0xF800));
-    }
-}
-
-// The channel's 5-bit component at bits 0..4.
-template <class T, int kLift>
-GREETING_BLEND_TARGET inline typename T::V Low5(typename T::V v) {
-    if constexpr (kLift == 0) {
-        return T::template Shr<11>(v);
-    } else if constexpr (kLift == 11) {
-        return T::And(v, T::Splat(31));
-    } else {
-        return T::And(T::template Shr<11 - kLift>(v), T::Splat(31));
-    }
-}
-
-// A value at the top of the lane put back where channel c writes its 5-bit component.
-template <class T, int kLift>
-GREETING_BLEND_TARGET inline typename T::V Down(typename T::V v) {
-    if constexpr (kLift == 0) {
-        return v;
-    } else {
-        return T::template Shr<kLift>(v);
-    }
-}
 
 // The whole channel at bits 0..max.
 template <class T, int kShift, int kMax>
@@ -70,6 +39,16 @@ GREETING_BLEND_TARGET inline typename T::V Full(typename T::V v) {
         return T::And(v, T::Splat(kMax));
     } else {
         return T::And(T::template Shr<kShift>(v), T::Splat(kMax));
+    }
+}
+
+// The whole channel times four.
+template <class T, int kShift, int kMax>
+GREETING_BLEND_TARGET inline typename T::V Four(typename T::V v) {
+    if constexpr (kShift >= 2) {
+        return T::And(T::template Shr<kShift - 2>(v), T::Splat(kMax << 2));
+    } else {
+        return T::And(T::template Shl<2 - kShift>(v), T::Splat(kMax << 2));
     }
 }
 
@@ -110,51 +89,57 @@ struct Mask {
     }
 };
 
+// Per-channel amounts where the 5-bit components lie, for the bytewise (red and blue) and the
+// 16-bit (green) subtraction.
+template <class T, bool kWide>
+struct Amounts {
+    typename T::V redBlue, green;
+    GREETING_BLEND_TARGET static Amounts Of(const int fade[3]) {
+        using L = Layout<kWide>;
+        return {T::Splat(static_cast<std::uint16_t>(fade[0] << L::kShift5[0] | fade[2])),
+                T::Splat(static_cast<std::uint16_t>(fade[1] << L::kShift5[1]))};
+    }
+    // The 5-bit components of v, each less its amount and not below 0, in place.
+    GREETING_BLEND_TARGET static typename T::V Less(typename T::V v, typename T::V redBlue,
+                                                    typename T::V green) {
+        using L = Layout<kWide>;
+        return T::Or(T::SubsU8(T::And(v, T::Splat(L::kRedBlue)), redBlue),
+                     T::SubsU(T::And(v, T::Splat(L::kGreen)), green));
+    }
+};
+
 template <class T, bool kWide>
 struct CrossFade {
-    typename T::V fadeSource[3], fadeDestination[3];  // at the top of the lane
-    template <int c>
-    GREETING_BLEND_TARGET typename T::V Channel(typename T::V d, typename T::V s) const {
-        constexpr int kLift = Layout<kWide>::kLift[c];
-        return Down<T, kLift>(T::Add(T::SubsU(Top<T, kLift>(s), fadeSource[c]),
-                                     T::SubsU(Top<T, kLift>(d), fadeDestination[c])));
-    }
+    Amounts<T, kWide> source, destination;  // fade and 31 - fade
     GREETING_BLEND_TARGET typename T::V operator()(typename T::V d, typename T::V s) const {
-        const typename T::V dr = AsTablesRead<T, kWide>(d);
-        const typename T::V sr = AsTablesRead<T, kWide>(s);
+        using A = Amounts<T, kWide>;
+        // No component of the sum exceeds 31, so none carries into the next.
         const typename T::V out =
-            T::Or(T::Or(Channel<0>(dr, sr), Channel<1>(dr, sr)), Channel<2>(dr, sr));
+            T::Add(A::Less(AsTablesRead<T, kWide>(s), source.redBlue, source.green),
+                   A::Less(AsTablesRead<T, kWide>(d), destination.redBlue, destination.green));
         return T::KeepWhereZero(out, d, s);
     }
 };
 
 template <class T, bool kWide>
 struct Darken {
-    typename T::V fade[3];  // at the top of the lane
-    template <int c>
-    GREETING_BLEND_TARGET typename T::V Channel(typename T::V s) const {
-        constexpr int kLift = Layout<kWide>::kLift[c];
-        return Down<T, kLift>(T::SubsU(Top<T, kLift>(s), fade[c]));
-    }
+    Amounts<T, kWide> fade;
     GREETING_BLEND_TARGET typename T::V operator()(typename T::V d, typename T::V s) const {
-        const typename T::V sr = AsTablesRead<T, kWide>(s);
-        const typename T::V out = T::Or(T::Or(Channel<0>(sr), Channel<1>(sr)), Channel<2>(sr));
+        const typename T::V out =
+            Amounts<T, kWide>::Less(AsTablesRead<T, kWide>(s), fade.redBlue, fade.green);
         return T::KeepWhereZero(out, d, s);
     }
 };
 
 template <class T, bool kWide>
 struct SubtractRed {
-    template <int c>
-    GREETING_BLEND_TARGET static typename T::V Channel(typename T::V d, typename T::V red) {
-        constexpr int kLift = Layout<kWide>::kLift[c];
-        return Down<T, kLift>(T::SubsU(Top<T, kLift>(d), red));
-    }
     GREETING_BLEND_TARGET typename T::V operator()(typename T::V d, typename T::V s) const {
-        const typename T::V dr = AsTablesRead<T, kWide>(d);
-        const typename T::V red = Top<T, Layout<kWide>::kLift[0]>(AsTablesRead<T, kWide>(s));
-        const typename T::V out =
-            T::Or(T::Or(Channel<0>(dr, red), Channel<1>(dr, red)), Channel<2>(dr, red));
+        using L = Layout<kWide>;
+        // Nothing lies above red once bit 15 of 5-5-5 reads as black.
+        const typename T::V red = T::template Shr<L::kShift5[0]>(AsTablesRead<T, kWide>(s));
+        const typename T::V out = Amounts<T, kWide>::Less(
+            AsTablesRead<T, kWide>(d), T::Or(T::template Shl<L::kShift5[0]>(red), red),
+            T::template Shl<L::kShift5[1]>(red));
         return T::KeepWhereZero(out, d, s);
     }
 };
@@ -164,12 +149,14 @@ struct Grey {
     GREETING_BLEND_TARGET typename T::V operator()(typename T::V d, typename T::V s) const {
         using L = Layout<kWide>;
         const typename T::V sr = AsTablesRead<T, kWide>(s);
-        const typename T::V sum = T::Add(T::Add(Low5<T, L::kLift[0]>(sr), Low5<T, L::kLift[1]>(sr)),
-                                         Low5<T, L::kLift[2]>(sr));
+        const typename T::V sum =
+            T::Add(T::Add(T::template Shr<L::kShift5[0]>(sr),
+                          T::And(T::template Shr<L::kShift5[1]>(sr), T::Splat(31))),
+                   T::And(sr, T::Splat(31)));
         // sum * 21846 / 65536 is sum / 3 plus less than 0.001 for sums up to 93.
         const typename T::V g = T::MulHiU(sum, T::Splat(21846));
-        const typename T::V out = T::Or(
-            T::Or(T::template Shl<11 - L::kLift[0]>(g), T::template Shl<11 - L::kLift[1]>(g)), g);
+        const typename T::V out =
+            T::Or(T::Or(T::template Shl<L::kShift5[0]>(g), T::template Shl<L::kShift5[1]>(g)), g);
         return T::KeepWhereZero(out, d, s);
     }
 };
@@ -217,6 +204,27 @@ struct Alpha {
     }
 };
 
+// The mix when every weight is exactly 1 - factor: each channel is d + floor(t * factor), and
+// as the results stay within their channels the three are added to d whole.
+template <class T, bool kWide>
+struct AlphaExact {
+    typename T::V near[3];
+    template <int c>
+    GREETING_BLEND_TARGET typename T::V Channel(typename T::V d, typename T::V s) const {
+        constexpr int kShift = Layout<kWide>::kShift[c];
+        constexpr int kMax = Layout<kWide>::kMax[c];
+        const typename T::V four = T::Sub(Four<T, kShift, kMax>(s), Four<T, kShift, kMax>(d));
+        return Place<T, kShift>(T::MulHiS(four, near[c]));
+    }
+    GREETING_BLEND_TARGET typename T::V operator()(typename T::V d, typename T::V s) const {
+        // Full precision has no bit 15 in 5-5-5.
+        const typename T::V base = kWide ? d : T::And(d, T::Splat(0x7FFF));
+        const typename T::V out =
+            T::Add(T::Add(base, Channel<0>(d, s)), T::Add(Channel<1>(d, s), Channel<2>(d, s)));
+        return T::KeepWhereZero(out, d, s);
+    }
+};
+
 // Rows of any width. Blending twice is not harmless, so the last vector of a row, which may
 // overlap pixels the loop writes, is worked out from the row as it was and stored after the
 // loop: the overlap then receives the same values again. A row narrower than one vector goes
@@ -251,31 +259,23 @@ GREETING_BLEND_TARGET void Rows(std::uint16_t* dst, std::ptrdiff_t dstPitch,
     }
 }
 
-template <class T>
-GREETING_BLEND_TARGET inline typename T::V AtTop(int fade) {
-    return T::Splat(static_cast<std::uint16_t>(fade << 11));
-}
-
 template <class T, bool kWide>
 GREETING_BLEND_TARGET void RunLayout(std::uint16_t* dst, std::ptrdiff_t dstPitch,
                                      const std::uint16_t* src, std::ptrdiff_t srcPitch, int width,
                                      int height, const BlendPlan& plan) {
     switch (plan.kind) {
         case BlendKind::kCrossFade: {
-            CrossFade<T, kWide> op;
-            for (int c = 0; c < 3; ++c) {
-                op.fadeSource[c] = AtTop<T>(plan.fade[c]);
-                op.fadeDestination[c] = AtTop<T>(31 - plan.fade[c]);
-            }
+            int rest[3];
+            for (int c = 0; c < 3; ++c) rest[c] = 31 - plan.fade[c];
+            const CrossFade<T, kWide> op{Amounts<T, kWide>::Of(plan.fade),
+                                         Amounts<T, kWide>::Of(rest)};
             Rows<T>(dst, dstPitch, src, srcPitch, width, height, op);
             return;
         }
-        case BlendKind::kDarken: {
-            Darken<T, kWide> op;
-            for (int c = 0; c < 3; ++c) op.fade[c] = AtTop<T>(plan.fade[c]);
-            Rows<T>(dst, dstPitch, src, srcPitch, width, height, op);
+        case BlendKind::kDarken:
+            Rows<T>(dst, dstPitch, src, srcPitch, width, height,
+                    Darken<T, kWide>{Amounts<T, kWide>::Of(plan.fade)});
             return;
-        }
         case BlendKind::kSubtractRed:
             Rows<T>(dst, dstPitch, src, srcPitch, width, height, SubtractRed<T, kWide>{});
             return;
@@ -289,6 +289,14 @@ GREETING_BLEND_TARGET void RunLayout(std::uint16_t* dst, std::ptrdiff_t dstPitch
             return;
         }
         case BlendKind::kAlpha: {
+            if (plan.alphaExact) {
+                AlphaExact<T, kWide> exact;
+                for (int c = 0; c < 3; ++c) {
+                    exact.near[c] = T::Splat(static_cast<std::uint16_t>(plan.alphaNear[c]));
+                }
+                Rows<T>(dst, dstPitch, src, srcPitch, width, height, exact);
+                return;
+            }
             Alpha<T, kWide> op;
             for (int c = 0; c < 3; ++c) {
                 op.high[c] = T::Splat(static_cast<std::uint16_t>(plan.alphaHigh[c]));

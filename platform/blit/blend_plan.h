@@ -22,6 +22,10 @@ struct BlendPlan {
     std::int16_t alphaLow[3] = {};
     std::int16_t alphaSlack[3] = {};
     int alphaShift[3] = {};
+    // kAlpha when every weight is exactly 1 - factor (every slack 0): the result is
+    // d + ((4t * alphaNear) >> 16) in 16-bit lanes.
+    bool alphaExact = false;
+    std::int16_t alphaNear[3] = {};
 };
 
 // False when the layout is neither 5-6-5 nor 5-5-5 (kHalf and kMask take any), or a value has

@@ -329,8 +329,10 @@ struct Avx2Lanes {
     GREETING_AVX2 static V Add(V a, V b) { return _mm256_add_epi16(a, b); }
     GREETING_AVX2 static V Sub(V a, V b) { return _mm256_sub_epi16(a, b); }
     GREETING_AVX2 static V SubsU(V a, V b) { return _mm256_subs_epu16(a, b); }
+    GREETING_AVX2 static V SubsU8(V a, V b) { return _mm256_subs_epu8(a, b); }
     GREETING_AVX2 static V MulLo(V a, V b) { return _mm256_mullo_epi16(a, b); }
     GREETING_AVX2 static V MulHiU(V a, V b) { return _mm256_mulhi_epu16(a, b); }
+    GREETING_AVX2 static V MulHiS(V a, V b) { return _mm256_mulhi_epi16(a, b); }
     template <int n>
     GREETING_AVX2 static V Shl(V v) {
         return _mm256_slli_epi16(v, n);

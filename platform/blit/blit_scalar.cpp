@@ -88,8 +88,16 @@ struct ScalarLanes {
     static V Add(V a, V b) { return static_cast<V>(a + b); }
     static V Sub(V a, V b) { return static_cast<V>(a - b); }
     static V SubsU(V a, V b) { return static_cast<V>(a > b ? a - b : 0); }
+    static V SubsU8(V a, V b) {
+        const int low = std::max((a & 0xFF) - (b & 0xFF), 0);
+        const int high = std::max((a >> 8) - (b >> 8), 0);
+        return static_cast<V>(high << 8 | low);
+    }
     static V MulLo(V a, V b) { return static_cast<V>(static_cast<unsigned>(a) * b); }
     static V MulHiU(V a, V b) { return static_cast<V>((static_cast<unsigned>(a) * b) >> 16); }
+    static V MulHiS(V a, V b) {
+        return static_cast<V>((static_cast<std::int16_t>(a) * static_cast<std::int16_t>(b)) >> 16);
+    }
     template <int n>
     static V Shl(V v) {
         return static_cast<V>(v << n);

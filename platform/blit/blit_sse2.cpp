@@ -260,8 +260,10 @@ struct Sse2Lanes {
     static V Add(V a, V b) { return _mm_add_epi16(a, b); }
     static V Sub(V a, V b) { return _mm_sub_epi16(a, b); }
     static V SubsU(V a, V b) { return _mm_subs_epu16(a, b); }
+    static V SubsU8(V a, V b) { return _mm_subs_epu8(a, b); }
     static V MulLo(V a, V b) { return _mm_mullo_epi16(a, b); }
     static V MulHiU(V a, V b) { return _mm_mulhi_epu16(a, b); }
+    static V MulHiS(V a, V b) { return _mm_mulhi_epi16(a, b); }
     template <int n>
     static V Shl(V v) {
         return _mm_slli_epi16(v, n);
