@@ -75,18 +75,41 @@ struct Effect {
     Reference reference;
 };
 
+// An effect whose own arguments, between y and the object, are `args`.
+template <class F, class... Args>
+Call With(F f, Args... args) {
+    return [=](std::int32_t x, std::int32_t y, std::int32_t object, std::int32_t left,
+               std::int32_t top, std::int32_t right,
+               std::int32_t bottom) { return f(x, y, args..., object, left, top, right, bottom); };
+}
+
+template <class F>
+Reference Anywhere(F reference) {
+    return [reference](std::uint16_t s, std::uint16_t d, int, int) {
+        return static_cast<std::uint16_t>(reference(s, d));
+    };
+}
+Reference AlphaOf(float r, float g, float b) {
+    return Anywhere([=](std::uint16_t s, std::uint16_t d) {
+        const float a[3] = {r, g, b}, w[3] = {OneLess(r), OneLess(g), OneLess(b)};
+        return Alpha(s, d, a, w);
+    });
+}
+Reference CrossFadeOf(int r, int g, int b) {
+    return Anywhere([=](std::uint16_t s, std::uint16_t d) {
+        const int fade[3] = {31 - r, 31 - g, 31 - b};
+        return CrossFade(s, d, fade);
+    });
+}
+
 // Steps a gradient has taken by position i: one every `interval` positions past `start`.
 int Steps(int i, unsigned start, int interval) {
     if (static_cast<unsigned>(i) <= start) return 0;
     return interval <= 1 ? i - static_cast<int>(start) : (i - static_cast<int>(start)) / interval;
 }
 
-Effect AlphaGradientEffect(float r, float g, float b, int vertical, unsigned start, int interval) {
-    return {"AlphaGradient",
-            [=](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-                return elDraw::AlphaGradientBlit(x, y, r, g, b, vertical, start, interval, o, sl,
-                                                 st, sr, sb);
-            },
+Effect AlphaGradient(float r, float g, float b, int vertical, unsigned start, int interval) {
+    return {"AlphaGradient", With(elDraw::AlphaGradientBlit, r, g, b, vertical, start, interval),
             [=](std::uint16_t s, std::uint16_t d, int column, int row) {
                 float w[3] = {OneLess(r), OneLess(g), OneLess(b)};
                 for (int n = std::min(Steps(vertical ? row : column, start, interval), 40); n > 0;
@@ -98,12 +121,9 @@ Effect AlphaGradientEffect(float r, float g, float b, int vertical, unsigned sta
             }};
 }
 
-Effect CrossFadeGradientEffect(int r, int g, int b, int vertical, unsigned start, int interval) {
+Effect CrossFadeGradient(int r, int g, int b, int vertical, unsigned start, int interval) {
     return {"CrossFadeGradient",
-            [=](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-                return elDraw::CrossFadeGradientBlit(x, y, r, g, b, vertical, start, interval, o,
-                                                     sl, st, sr, sb);
-            },
+            With(elDraw::CrossFadeGradientBlit, r, g, b, vertical, start, interval),
             [=](std::uint16_t s, std::uint16_t d, int column, int row) {
                 const int n = Steps(vertical ? row : column, start, interval);
                 const int fade[3] = {std::max(31 - r - n, 0), std::max(31 - g - n, 0),
@@ -113,96 +133,43 @@ Effect CrossFadeGradientEffect(int r, int g, int b, int vertical, unsigned start
 }
 
 std::vector<Effect> Effects() {
-    std::vector<Effect> out;
-    const auto plain = [&](std::string name, Call call, auto reference) {
-        out.push_back({std::move(name), std::move(call),
-                       [reference](std::uint16_t s, std::uint16_t d, int, int) {
-                           return static_cast<std::uint16_t>(reference(s, d));
-                       }});
+    using namespace elDraw;
+    return {
+        {"Half", HalfBlit, Anywhere([](std::uint16_t s, std::uint16_t d) {
+             return ((s >> 1) & PixelFormat.HalfMask) + ((d >> 1) & PixelFormat.HalfMask);
+         })},
+        // 1 - 0.3 is a float, 1 - 0.1 is not; 1e-30 leaves the kernels for the loop.
+        {"Alpha 0.3", With(AlphaBlit, 0.3f), AlphaOf(0.3f, 0.3f, 0.3f)},
+        {"Alpha 0.1", With(AlphaBlit, 0.1f), AlphaOf(0.1f, 0.1f, 0.1f)},
+        {"AlphaRGB", With(AlphaBlitRGB, 0.75f, 0.2f, 1e-30f), AlphaOf(0.75f, 0.2f, 1e-30f)},
+        {"CrossFade", With(CrossFadeBlit, 16), CrossFadeOf(16, 16, 16)},
+        {"CrossFadeRGB", With(CrossFadeBlitRGB, 31, 5, 0), CrossFadeOf(31, 5, 0)},
+        {"Sub", SubBlit, Anywhere([](std::uint16_t s, std::uint16_t d) {
+             const auto& dc = PixelToRgb[d];
+             const int red = PixelToRgb[s][0];
+             return Sub(0, dc[0], red) | Sub(1, dc[1], red) | Sub(2, dc[2], red);
+         })},
+        {"ChannelMask", With(ChannelMaskBlit, 7, 0, -1), Anywhere([](std::uint16_t s, auto) {
+             return s & (PixelFormat.RedMask | PixelFormat.BlueMask);
+         })},
+        {"BrightRGB", With(BrightBlitRGB, 1.0f, 0.04f, 0.6f), Anywhere([](std::uint16_t s, auto) {
+             const float f[3] = {1.0f, 0.04f, 0.6f}, none[3] = {};
+             return Alpha(s, 0, f, none);
+         })},
+        {"DarkRGB", With(DarkBlitRGB, 31, 0, 9), Anywhere([](std::uint16_t s, auto) {
+             const auto& sc = PixelToRgb[s];
+             return Sub(0, sc[0], 0) | Sub(1, sc[1], 31) | Sub(2, sc[2], 22);
+         })},
+        {"Grey", GreyBlit, Anywhere([](std::uint16_t s, auto) {
+             const auto& sc = PixelToRgb[s];
+             const int g = AverageTable[static_cast<std::size_t>(sc[0] + sc[1] + sc[2])];
+             return Pack5(g, g, g);
+         })},
+        AlphaGradient(0.2f, 0.5f, 0.9f, 0, 10, 2),
+        AlphaGradient(0.0f, 0.1f, 1.0f, 1, 3, 1),
+        CrossFadeGradient(0, 16, 31, 0, 5, 3),
+        CrossFadeGradient(20, 1, 9, 1, 0, -4),
     };
-    plain("Half", elDraw::HalfBlit, [](std::uint16_t s, std::uint16_t d) {
-        return ((s >> 1) & PixelFormat.HalfMask) + ((d >> 1) & PixelFormat.HalfMask);
-    });
-    for (float op : {0.3f, 0.1f}) {  // 1 - 0.3 is a float; 1 - 0.1 is not
-        plain(
-            "Alpha",
-            [op](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-                return elDraw::AlphaBlit(x, y, op, o, sl, st, sr, sb);
-            },
-            [op](std::uint16_t s, std::uint16_t d) {
-                const float a[3] = {op, op, op}, w[3] = {OneLess(op), OneLess(op), OneLess(op)};
-                return Alpha(s, d, a, w);
-            });
-    }
-    plain(
-        "AlphaRGB",
-        [](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-            return elDraw::AlphaBlitRGB(x, y, 0.75f, 0.2f, 1e-30f, o, sl, st, sr, sb);
-        },
-        [](std::uint16_t s, std::uint16_t d) {
-            const float a[3] = {0.75f, 0.2f, 1e-30f};
-            const float w[3] = {OneLess(0.75f), OneLess(0.2f), 1.0f};
-            return Alpha(s, d, a, w);
-        });
-    plain(
-        "CrossFade",
-        [](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-            return elDraw::CrossFadeBlit(x, y, 16, o, sl, st, sr, sb);
-        },
-        [](std::uint16_t s, std::uint16_t d) {
-            const int fade[3] = {15, 15, 15};
-            return CrossFade(s, d, fade);
-        });
-    plain(
-        "CrossFadeRGB",
-        [](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-            return elDraw::CrossFadeBlitRGB(x, y, 31, 5, 0, o, sl, st, sr, sb);
-        },
-        [](std::uint16_t s, std::uint16_t d) {
-            const int fade[3] = {0, 26, 31};
-            return CrossFade(s, d, fade);
-        });
-    plain("Sub", elDraw::SubBlit, [](std::uint16_t s, std::uint16_t d) {
-        const auto& dc = PixelToRgb[d];
-        const int red = PixelToRgb[s][0];
-        return Sub(0, dc[0], red) | Sub(1, dc[1], red) | Sub(2, dc[2], red);
-    });
-    plain(
-        "ChannelMask",
-        [](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-            return elDraw::ChannelMaskBlit(x, y, 7, 0, -1, o, sl, st, sr, sb);
-        },
-        [](std::uint16_t s, std::uint16_t) {
-            return s & (PixelFormat.RedMask | PixelFormat.BlueMask);
-        });
-    plain(
-        "BrightRGB",
-        [](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-            return elDraw::BrightBlitRGB(x, y, 1.0f, 0.04f, 0.6f, o, sl, st, sr, sb);
-        },
-        [](std::uint16_t s, std::uint16_t) {
-            const float f[3] = {1.0f, 0.04f, 0.6f}, none[3] = {};
-            return Alpha(s, 0, f, none);
-        });
-    plain(
-        "DarkRGB",
-        [](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-            return elDraw::DarkBlitRGB(x, y, 31, 0, 9, o, sl, st, sr, sb);
-        },
-        [](std::uint16_t s, std::uint16_t) {
-            const auto& sc = PixelToRgb[s];
-            return Sub(0, sc[0], 0) | Sub(1, sc[1], 31) | Sub(2, sc[2], 22);
-        });
-    plain("Grey", elDraw::GreyBlit, [](std::uint16_t s, std::uint16_t) {
-        const auto& sc = PixelToRgb[s];
-        const int g = elDraw::AverageTable[static_cast<std::size_t>(sc[0] + sc[1] + sc[2])];
-        return Pack5(g, g, g);
-    });
-    out.push_back(AlphaGradientEffect(0.2f, 0.5f, 0.9f, 0, 10, 2));
-    out.push_back(AlphaGradientEffect(0.0f, 0.1f, 1.0f, 1, 3, 1));
-    out.push_back(CrossFadeGradientEffect(0, 16, 31, 0, 5, 3));
-    out.push_back(CrossFadeGradientEffect(20, 1, 9, 1, 0, -4));
-    return out;
 }
 
 // --- Pictures and the expected back surface. ---
@@ -315,11 +282,6 @@ TEST_P(BlendBlitTest, KnownPixels) {
     const std::uint16_t odd5 = wide ? Pack5(17, 9, 11) : odd;
     // Pixel 0 is transparent.
     const std::int32_t object = Object(6, {0, white, odd, grey16, green, red31});
-    const auto with = [](auto f, auto... args) -> Call {
-        return [=](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-            return f(x, y, args..., o, sl, st, sr, sb);
-        };
-    };
     struct Known {
         Call call;
         std::uint16_t destination;
@@ -328,17 +290,17 @@ TEST_P(BlendBlitTest, KnownPixels) {
     const std::uint16_t d = odd;
     const Known cases[] = {
         {elDraw::HalfBlit, 0, {{1, wide ? 0x7BEF : 0x3DEF}}},
-        {with(elDraw::AlphaBlit, 1.0f), d, {{1, white}, {2, odd}, {4, green}, {5, red31}}},
-        {with(elDraw::AlphaBlit, 0.0f), 0x1234, {{1, 0x1234}, {3, 0x1234}, {5, 0x1234}}},
-        {with(elDraw::CrossFadeBlit, 31), d, {{1, white5}, {2, odd5}, {3, grey16}}},
-        {with(elDraw::CrossFadeBlit, 0), d, {{1, odd5}, {2, odd5}, {5, odd5}}},
-        {with(elDraw::CrossFadeBlit, 16), grey16, {{3, Pack5(1, 1, 1)}}},
+        {With(elDraw::AlphaBlit, 1.0f), d, {{1, white}, {2, odd}, {4, green}, {5, red31}}},
+        {With(elDraw::AlphaBlit, 0.0f), 0x1234, {{1, 0x1234}, {3, 0x1234}, {5, 0x1234}}},
+        {With(elDraw::CrossFadeBlit, 31), d, {{1, white5}, {2, odd5}, {3, grey16}}},
+        {With(elDraw::CrossFadeBlit, 0), d, {{1, odd5}, {2, odd5}, {5, odd5}}},
+        {With(elDraw::CrossFadeBlit, 16), grey16, {{3, Pack5(1, 1, 1)}}},
         {elDraw::SubBlit, white, {{1, 0}, {3, Pack5(15, 15, 15)}, {4, white5}}},
-        {with(elDraw::ChannelMaskBlit, 0, 0, 0), d, {{1, 0}, {2, 0}, {5, 0}}},
-        {with(elDraw::BrightBlit, 1.0f), d, {{1, white}, {2, odd}, {3, grey16}, {4, green}}},
-        {with(elDraw::BrightBlit, 0.5f), d, {{5, wide ? 0x7800 : 0x3C00}}},
-        {with(elDraw::DarkBlit, 31), d, {{1, white5}, {2, odd5}}},
-        {with(elDraw::DarkBlit, 0), d, {{1, 0}, {2, 0}, {3, 0}}},
+        {With(elDraw::ChannelMaskBlit, 0, 0, 0), d, {{1, 0}, {2, 0}, {5, 0}}},
+        {With(elDraw::BrightBlit, 1.0f), d, {{1, white}, {2, odd}, {3, grey16}, {4, green}}},
+        {With(elDraw::BrightBlit, 0.5f), d, {{5, wide ? 0x7800 : 0x3C00}}},
+        {With(elDraw::DarkBlit, 31), d, {{1, white5}, {2, odd5}}},
+        {With(elDraw::DarkBlit, 0), d, {{1, 0}, {2, 0}, {3, 0}}},
         {elDraw::GreyBlit, d, {{1, white5}, {5, Pack5(10, 10, 10)}}},
     };
     for (const Known& k : cases) {
@@ -416,41 +378,27 @@ class BlendBlitPrecision : public OpenScreenTest {
 // becomes (19, 39, 19). In float arithmetic the sums round back up and it stays.
 TEST_F(BlendBlitPrecision, AlphaBlitLosesAStepWhereItsWeightsFallShortOfOne) {
     const std::uint16_t pixel = 20 << 11 | 40 << 5 | 20;
-    const auto alpha = [](float op) -> Call {
-        return [op](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-            return elDraw::AlphaBlit(x, y, op, o, sl, st, sr, sb);
-        };
-    };
-    EXPECT_EQ(Over(pixel, pixel, alpha(0.1f)), 19 << 11 | 39 << 5 | 19);
-    EXPECT_EQ(Over(pixel, pixel, alpha(0.5f)), pixel);  // 1 - 0.5 is exact
+    EXPECT_EQ(Over(pixel, pixel, With(elDraw::AlphaBlit, 0.1f)), 19 << 11 | 39 << 5 | 19);
+    EXPECT_EQ(Over(pixel, pixel, With(elDraw::AlphaBlit, 0.5f)), pixel);  // 1 - 0.5 is exact
     // The gradient's source weight is 1 - w itself, so the weights add up to 1 exactly.
-    const Call gradient = [](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-        return elDraw::AlphaGradientBlit(x, y, 0.1f, 0.1f, 0.1f, 0, 0xFFFFFFFFu, 1, o, sl, st, sr,
-                                         sb);
-    };
+    const Call gradient =
+        With(elDraw::AlphaGradientBlit, 0.1f, 0.1f, 0.1f, 0, 0xFFFFFFFFu, 1);  // no step
     EXPECT_EQ(Over(pixel, pixel, gradient), pixel);
 }
 
 // 0.04 as a float is 0.0399999991: 25 times it is just under 1 and 50 times just under 2, which a
 // float product rounds up to 1 and 2.
 TEST_F(BlendBlitPrecision, BrightBlitTruncatesTheExactProduct) {
-    const Call bright = [](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-        return elDraw::BrightBlit(x, y, 0.04f, o, sl, st, sr, sb);
-    };
-    EXPECT_EQ(Over(0x1234, 25 << 11 | 50 << 5 | 25, bright), 0 << 11 | 1 << 5 | 0);
+    EXPECT_EQ(Over(0x1234, 25 << 11 | 50 << 5 | 25, With(elDraw::BrightBlit, 0.04f)),
+              0 << 11 | 1 << 5 | 0);
 }
 
 // Every effect with arguments that make it draw.
 std::vector<std::pair<std::string, Call>> AllEffects() {
     std::vector<std::pair<std::string, Call>> out;
     for (const Effect& e : Effects()) out.emplace_back(e.name, e.call);
-    const auto add = [&](const char* name, auto f, auto... args) {
-        out.emplace_back(name, [=](auto x, auto y, auto o, auto sl, auto st, auto sr, auto sb) {
-            return f(x, y, args..., o, sl, st, sr, sb);
-        });
-    };
-    add("Bright", elDraw::BrightBlit, 0.5f);
-    add("Dark", elDraw::DarkBlit, 12);
+    out.emplace_back("Bright", With(elDraw::BrightBlit, 0.5f));
+    out.emplace_back("Dark", With(elDraw::DarkBlit, 12));
     return out;
 }
 
