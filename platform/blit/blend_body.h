@@ -225,10 +225,10 @@ struct AlphaExact {
     }
 };
 
-// Rows of any width. Blending twice is not harmless, so the last vector of a row, which may
-// overlap pixels the loop writes, is worked out from the row as it was and stored after the
-// loop: the overlap then receives the same values again. A row narrower than one vector goes
-// through a small buffer whose other pixels are transparent.
+// Rows of any width. Blending twice is not harmless, so the last vector of a row that is not a
+// whole number of vectors, which overlaps pixels the loop writes, is worked out from the row as it
+// was and stored after the loop: the overlap then receives the same values again. A row narrower
+// than one vector goes through a small buffer whose other pixels are transparent.
 template <class T, class Op>
 GREETING_BLEND_TARGET void Rows(std::uint16_t* dst, std::ptrdiff_t dstPitch,
                                 const std::uint16_t* src, std::ptrdiff_t srcPitch, int width,
@@ -246,7 +246,9 @@ GREETING_BLEND_TARGET void Rows(std::uint16_t* dst, std::ptrdiff_t dstPitch,
             std::memcpy(d, db, static_cast<std::size_t>(width) * 2);
             continue;
         }
-        const typename T::V last = op(T::Load(d + width - kLanes), T::Load(s + width - kLanes));
+        const bool tail = width % kLanes != 0;
+        const typename T::V last =
+            tail ? op(T::Load(d + width - kLanes), T::Load(s + width - kLanes)) : T::Splat(0);
         int x = 0;
         for (; x + 2 * kLanes <= width; x += 2 * kLanes) {
             const typename T::V a = op(T::Load(d + x), T::Load(s + x));
@@ -255,7 +257,7 @@ GREETING_BLEND_TARGET void Rows(std::uint16_t* dst, std::ptrdiff_t dstPitch,
             T::Store(d + x + kLanes, b);
         }
         if (x + kLanes <= width) T::Store(d + x, op(T::Load(d + x), T::Load(s + x)));
-        T::Store(d + width - kLanes, last);
+        if (tail) T::Store(d + width - kLanes, last);
     }
 }
 
