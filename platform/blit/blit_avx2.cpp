@@ -306,9 +306,81 @@ GREETING_AVX2 void AddLightAvx2(std::uint16_t* dst, std::ptrdiff_t dstPitch,
     }
 }
 
+struct Avx2Lanes {
+    using V = __m256i;
+    using Pair = __m256i;
+    using Count = __m128i;
+    static constexpr int kLanes = 16;
+
+    GREETING_AVX2 static V Load(const std::uint16_t* p) { return platform::blit::detail::Load(p); }
+    GREETING_AVX2 static void Store(std::uint16_t* p, V v) { platform::blit::detail::Store(p, v); }
+    GREETING_AVX2 static V Splat(std::uint16_t v) {
+        return _mm256_set1_epi16(static_cast<short>(v));
+    }
+    GREETING_AVX2 static Pair SplatPair(std::int16_t first, std::int16_t second) {
+        return _mm256_set1_epi32(
+            static_cast<int>(static_cast<std::uint16_t>(first) |
+                             static_cast<std::uint32_t>(static_cast<std::uint16_t>(second)) << 16));
+    }
+    GREETING_AVX2 static Count MakeCount(int n) { return _mm_cvtsi32_si128(n); }
+    GREETING_AVX2 static V And(V a, V b) { return _mm256_and_si256(a, b); }
+    GREETING_AVX2 static V AndNot(V a, V b) { return _mm256_andnot_si256(a, b); }
+    GREETING_AVX2 static V Or(V a, V b) { return _mm256_or_si256(a, b); }
+    GREETING_AVX2 static V Add(V a, V b) { return _mm256_add_epi16(a, b); }
+    GREETING_AVX2 static V Sub(V a, V b) { return _mm256_sub_epi16(a, b); }
+    GREETING_AVX2 static V SubsU(V a, V b) { return _mm256_subs_epu16(a, b); }
+    GREETING_AVX2 static V SubsU8(V a, V b) { return _mm256_subs_epu8(a, b); }
+    GREETING_AVX2 static V MulLo(V a, V b) { return _mm256_mullo_epi16(a, b); }
+    GREETING_AVX2 static V MulHiU(V a, V b) { return _mm256_mulhi_epu16(a, b); }
+    GREETING_AVX2 static V MulHiS(V a, V b) { return _mm256_mulhi_epi16(a, b); }
+    template <int n>
+    GREETING_AVX2 static V Shl(V v) {
+        return _mm256_slli_epi16(v, n);
+    }
+    template <int n>
+    GREETING_AVX2 static V Shr(V v) {
+        return _mm256_srli_epi16(v, n);
+    }
+    template <int n>
+    GREETING_AVX2 static V Sar(V v) {
+        return _mm256_srai_epi16(v, n);
+    }
+    GREETING_AVX2 static V SarBy(V v, Count n) { return _mm256_sra_epi16(v, n); }
+    // Each pair of lanes (a, b) times (first, second), summed in 32 bits, shifted and narrowed
+    // back; unpacking and packing work within each 128-bit half alike, so the order returns.
+    GREETING_AVX2 static V MulAddShift15(V a, V b, Pair p) {
+        const __m256i low =
+            _mm256_srai_epi32(_mm256_madd_epi16(_mm256_unpacklo_epi16(a, b), p), 15);
+        const __m256i high =
+            _mm256_srai_epi32(_mm256_madd_epi16(_mm256_unpackhi_epi16(a, b), p), 15);
+        return _mm256_packs_epi32(low, high);
+    }
+    GREETING_AVX2 static V KeepWhereZero(V out, V d, V s) {
+        return _mm256_blendv_epi8(out, d, _mm256_cmpeq_epi16(s, _mm256_setzero_si256()));
+    }
+};
+
 }  // namespace
 
-const KernelTable kAvx2Kernels = {"avx2", CopyOpaqueAvx2, CopyKeyedAvx2, FillAvx2, AddLightAvx2};
+}  // namespace platform::blit::detail
+
+#define GREETING_BLEND_TARGET GREETING_AVX2
+#include "platform/blit/blend_body.h"
+#undef GREETING_BLEND_TARGET
+
+namespace platform::blit::detail {
+
+namespace {
+
+GREETING_AVX2 bool BlendAvx2(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
+                             std::ptrdiff_t srcPitch, int width, int height, const BlendOp& op) {
+    return blend::Run<Avx2Lanes>(dst, dstPitch, src, srcPitch, width, height, op);
+}
+
+}  // namespace
+
+const KernelTable kAvx2Kernels = {"avx2",   CopyOpaqueAvx2, CopyKeyedAvx2,
+                                  FillAvx2, AddLightAvx2,   BlendAvx2};
 
 }  // namespace platform::blit::detail
 

@@ -62,4 +62,9 @@ void AddLight(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* 
     ActiveKernels().addLight(dst, dstPitch, src, srcPitch, width, height, format, fade);
 }
 
+bool Blend(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
+           std::ptrdiff_t srcPitch, int width, int height, const BlendOp& op) {
+    return ActiveKernels().blend(dst, dstPitch, src, srcPitch, width, height, op);
+}
+
 }  // namespace platform::blit

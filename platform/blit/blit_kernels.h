@@ -39,6 +39,36 @@ void Fill(std::uint16_t* dst, std::ptrdiff_t dstPitch, int width, int height, st
 void AddLight(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
               std::ptrdiff_t srcPitch, int width, int height, const AddFormat& format, int fade);
 
+// The translucent and colour-changing blits of one source pixel s over one destination pixel d.
+// A source pixel of raw 0 is transparent and leaves d alone. "5-bit components" are read as the
+// library's effect tables read them (the top five bits of each channel; in 5-5-5 a pixel with
+// bit 15 set is black) and written at the top of their channels; "full precision" reads and
+// writes the whole channel.
+enum class BlendKind {
+    kHalf,         // ((s >> 1) & bits) + ((d >> 1) & bits), bits clearing each channel's top bit
+    kMask,         // s & bits
+    kCrossFade,    // 5-bit: max(s - fade, 0) + max(d - (31 - fade), 0)
+    kDarken,       // 5-bit: max(s - fade, 0)
+    kSubtractRed,  // 5-bit: max(d - red of s, 0)
+    kGrey,         // 5-bit: (red + green + blue of s) / 3 in every channel
+    kScale,        // full precision: trunc(s * factor), the product in double precision
+    kAlpha,        // full precision: trunc(s * factor + d * weight), all in double precision
+};
+
+struct BlendOp {
+    BlendKind kind = BlendKind::kHalf;
+    AddFormat format = AddFormat::Rgb565();
+    std::uint16_t bits = 0;  // kHalf, kMask
+    int fade[3] = {};        // kCrossFade, kDarken: per channel, 0..31
+    float factor[3] = {};    // kScale, kAlpha: per channel, 0.0..1.0
+    float weight[3] = {};    // kAlpha: per channel, 0.0..1.0
+};
+
+// False, with nothing drawn, when the kernels have no exact fast path for this layout (only
+// 5-6-5 and 5-5-5 have one) or these values; the caller then draws with a loop of its own.
+bool Blend(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
+           std::ptrdiff_t srcPitch, int width, int height, const BlendOp& op);
+
 // One instruction-set variant of every kernel. The public functions above call the best
 // supported table; tests and benchmarks call each table directly.
 struct KernelTable {
@@ -50,6 +80,8 @@ struct KernelTable {
     void (*fill)(std::uint16_t*, std::ptrdiff_t, int, int, std::uint16_t);
     void (*addLight)(std::uint16_t*, std::ptrdiff_t, const std::uint16_t*, std::ptrdiff_t, int, int,
                      const AddFormat&, int);
+    bool (*blend)(std::uint16_t*, std::ptrdiff_t, const std::uint16_t*, std::ptrdiff_t, int, int,
+                  const BlendOp&);
 };
 
 enum class Isa { kScalar, kSse2, kAvx2 };

@@ -68,9 +68,78 @@ void AddLightScalar(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint
     }
 }
 
+// One pixel at a time, with the wrap-around and saturation of the vector lanes.
+struct ScalarLanes {
+    using V = std::uint16_t;
+    using Count = int;
+    struct Pair {
+        std::int16_t first, second;
+    };
+    static constexpr int kLanes = 1;
+
+    static V Load(const std::uint16_t* p) { return *p; }
+    static void Store(std::uint16_t* p, V v) { *p = v; }
+    static V Splat(std::uint16_t v) { return v; }
+    static Pair SplatPair(std::int16_t first, std::int16_t second) { return {first, second}; }
+    static Count MakeCount(int n) { return std::min(n, 15); }
+    static V And(V a, V b) { return static_cast<V>(a & b); }
+    static V AndNot(V a, V b) { return static_cast<V>(~a & b); }
+    static V Or(V a, V b) { return static_cast<V>(a | b); }
+    static V Add(V a, V b) { return static_cast<V>(a + b); }
+    static V Sub(V a, V b) { return static_cast<V>(a - b); }
+    static V SubsU(V a, V b) { return static_cast<V>(a > b ? a - b : 0); }
+    static V SubsU8(V a, V b) {
+        const int low = std::max((a & 0xFF) - (b & 0xFF), 0);
+        const int high = std::max((a >> 8) - (b >> 8), 0);
+        return static_cast<V>(high << 8 | low);
+    }
+    static V MulLo(V a, V b) { return static_cast<V>(static_cast<unsigned>(a) * b); }
+    static V MulHiU(V a, V b) { return static_cast<V>((static_cast<unsigned>(a) * b) >> 16); }
+    static V MulHiS(V a, V b) {
+        return static_cast<V>((static_cast<std::int16_t>(a) * static_cast<std::int16_t>(b)) >> 16);
+    }
+    template <int n>
+    static V Shl(V v) {
+        return static_cast<V>(v << n);
+    }
+    template <int n>
+    static V Shr(V v) {
+        return static_cast<V>(v >> n);
+    }
+    template <int n>
+    static V Sar(V v) {
+        return static_cast<V>(static_cast<std::int16_t>(v) >> n);
+    }
+    static V SarBy(V v, Count n) { return static_cast<V>(static_cast<std::int16_t>(v) >> n); }
+    // (first * a + second * b) >> 15 of the signed lanes a and b.
+    static V MulAddShift15(V a, V b, Pair p) {
+        const int sum =
+            static_cast<std::int16_t>(a) * p.first + static_cast<std::int16_t>(b) * p.second;
+        return static_cast<V>(sum >> 15);
+    }
+    static V KeepWhereZero(V out, V d, V s) { return s == 0 ? d : out; }
+};
+
 }  // namespace
 
-const KernelTable kScalarKernels = {"scalar", CopyOpaqueRows, CopyKeyedScalar, FillScalar,
-                                    AddLightScalar};
+}  // namespace platform::blit::detail
+
+#define GREETING_BLEND_TARGET
+#include "platform/blit/blend_body.h"
+#undef GREETING_BLEND_TARGET
+
+namespace platform::blit::detail {
+
+namespace {
+
+bool BlendScalar(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
+                 std::ptrdiff_t srcPitch, int width, int height, const BlendOp& op) {
+    return blend::Run<ScalarLanes>(dst, dstPitch, src, srcPitch, width, height, op);
+}
+
+}  // namespace
+
+const KernelTable kScalarKernels = {"scalar",   CopyOpaqueRows, CopyKeyedScalar,
+                                    FillScalar, AddLightScalar, BlendScalar};
 
 }  // namespace platform::blit::detail

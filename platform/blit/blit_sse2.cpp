@@ -239,9 +239,75 @@ void AddLightSse2(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16
     }
 }
 
+struct Sse2Lanes {
+    using V = __m128i;
+    using Pair = __m128i;
+    using Count = __m128i;
+    static constexpr int kLanes = 8;
+
+    static V Load(const std::uint16_t* p) { return platform::blit::detail::Load(p); }
+    static void Store(std::uint16_t* p, V v) { platform::blit::detail::Store(p, v); }
+    static V Splat(std::uint16_t v) { return _mm_set1_epi16(static_cast<short>(v)); }
+    static Pair SplatPair(std::int16_t first, std::int16_t second) {
+        return _mm_set1_epi32(
+            static_cast<int>(static_cast<std::uint16_t>(first) |
+                             static_cast<std::uint32_t>(static_cast<std::uint16_t>(second)) << 16));
+    }
+    static Count MakeCount(int n) { return _mm_cvtsi32_si128(n); }
+    static V And(V a, V b) { return _mm_and_si128(a, b); }
+    static V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }
+    static V Or(V a, V b) { return _mm_or_si128(a, b); }
+    static V Add(V a, V b) { return _mm_add_epi16(a, b); }
+    static V Sub(V a, V b) { return _mm_sub_epi16(a, b); }
+    static V SubsU(V a, V b) { return _mm_subs_epu16(a, b); }
+    static V SubsU8(V a, V b) { return _mm_subs_epu8(a, b); }
+    static V MulLo(V a, V b) { return _mm_mullo_epi16(a, b); }
+    static V MulHiU(V a, V b) { return _mm_mulhi_epu16(a, b); }
+    static V MulHiS(V a, V b) { return _mm_mulhi_epi16(a, b); }
+    template <int n>
+    static V Shl(V v) {
+        return _mm_slli_epi16(v, n);
+    }
+    template <int n>
+    static V Shr(V v) {
+        return _mm_srli_epi16(v, n);
+    }
+    template <int n>
+    static V Sar(V v) {
+        return _mm_srai_epi16(v, n);
+    }
+    static V SarBy(V v, Count n) { return _mm_sra_epi16(v, n); }
+    // Each pair of lanes (a, b) times (first, second), summed in 32 bits, shifted and narrowed
+    // back; the sums are small enough after the shift for the narrowing not to saturate.
+    static V MulAddShift15(V a, V b, Pair p) {
+        const __m128i low = _mm_srai_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(a, b), p), 15);
+        const __m128i high = _mm_srai_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(a, b), p), 15);
+        return _mm_packs_epi32(low, high);
+    }
+    static V KeepWhereZero(V out, V d, V s) { return KeepTransparent(out, d, s); }
+};
+
 }  // namespace
 
-const KernelTable kSse2Kernels = {"sse2", CopyOpaqueRows, CopyKeyedSse2, FillSse2, AddLightSse2};
+}  // namespace platform::blit::detail
+
+#define GREETING_BLEND_TARGET
+#include "platform/blit/blend_body.h"
+#undef GREETING_BLEND_TARGET
+
+namespace platform::blit::detail {
+
+namespace {
+
+bool BlendSse2(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
+               std::ptrdiff_t srcPitch, int width, int height, const BlendOp& op) {
+    return blend::Run<Sse2Lanes>(dst, dstPitch, src, srcPitch, width, height, op);
+}
+
+}  // namespace
+
+const KernelTable kSse2Kernels = {"sse2",   CopyOpaqueRows, CopyKeyedSse2,
+                                  FillSse2, AddLightSse2,   BlendSse2};
 
 }  // namespace platform::blit::detail
 

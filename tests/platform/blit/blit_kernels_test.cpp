@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <ostream>
 #include <random>
 #include <string>
@@ -67,6 +68,71 @@ void RefAddLight(std::uint16_t* dst, std::ptrdiff_t dp, const std::uint16_t* src
             d = static_cast<std::uint16_t>(out);
         }
     }
+}
+
+// The blends, one pixel at a time from their definitions: 5-bit components as the effect tables
+// read them, full-precision channels in double precision.
+std::uint16_t RefBlendPixel(const BlendOp& op, std::uint16_t s, std::uint16_t d) {
+    const AddFormat& f = op.format;
+    const auto full = [&](std::uint16_t p, int c) { return (p >> f.Shift(c)) & f.Max(c); };
+    unsigned out = 0;
+    for (int c = 0; c < 3; ++c) {
+        const int fade = std::clamp(op.fade[c], 0, 31);
+        switch (op.kind) {
+            case BlendKind::kHalf:
+            case BlendKind::kMask:
+                break;
+            case BlendKind::kCrossFade:
+                out |=
+                    (std::max(Comp(f, s, c) - fade, 0) + std::max(Comp(f, d, c) - (31 - fade), 0))
+                    << f.Shift5(c);
+                break;
+            case BlendKind::kDarken:
+                out |= std::max(Comp(f, s, c) - fade, 0) << f.Shift5(c);
+                break;
+            case BlendKind::kSubtractRed:
+                out |= std::max(Comp(f, d, c) - Comp(f, s, 0), 0) << f.Shift5(c);
+                break;
+            case BlendKind::kGrey:
+                out |= (Comp(f, s, 0) + Comp(f, s, 1) + Comp(f, s, 2)) / 3 << f.Shift5(c);
+                break;
+            case BlendKind::kScale:
+                out |= static_cast<unsigned>(full(s, c) * static_cast<double>(op.factor[c]))
+                       << f.Shift(c);
+                break;
+            case BlendKind::kAlpha:
+                out |= static_cast<unsigned>(full(s, c) * static_cast<double>(op.factor[c]) +
+                                             full(d, c) * static_cast<double>(op.weight[c]))
+                       << f.Shift(c);
+                break;
+        }
+    }
+    if (op.kind == BlendKind::kHalf) out = ((s >> 1) & op.bits) + ((d >> 1) & op.bits);
+    if (op.kind == BlendKind::kMask) out = s & op.bits;
+    return s == 0 ? d : static_cast<std::uint16_t>(out);
+}
+
+void RefBlend(std::uint16_t* dst, std::ptrdiff_t dp, const std::uint16_t* src, std::ptrdiff_t sp,
+              int w, int h, const BlendOp& op) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            dst[y * dp + x] = RefBlendPixel(op, src[y * sp + x], dst[y * dp + x]);
+}
+
+constexpr BlendKind kBlendKinds[] = {
+    BlendKind::kHalf,        BlendKind::kMask, BlendKind::kCrossFade, BlendKind::kDarken,
+    BlendKind::kSubtractRed, BlendKind::kGrey, BlendKind::kScale,     BlendKind::kAlpha};
+
+// Opacities and factors with every kind of float: whole fractions, ones whose weight 1 - v is
+// not a float (0.1), ones near the powers of two where the weight's rounding changes, and small
+// ones down to the least that the kernels take.
+std::vector<float> Factors() {
+    std::vector<float> out = {
+        0.0f,           1.0f,           0.5f,           0.25f,           0.1f,           0.2f,
+        0.3f,           1.0f / 3,       0.7f,           0.999f,          0.004f,         0x1p-16f,
+        0x1.000002p-2f, 0x1.fffffep-2f, 0x1.fffffep-1f, 0x1.234568p-10f, 0x1.fffffep-17f};
+    for (int i = 1; i < 64; i += 5) out.push_back(static_cast<float>(i) / 64 + 0x1p-20f);
+    return out;
 }
 
 // --- Pictures. ---
@@ -254,6 +320,99 @@ TEST_P(BlitKernels, AddLightRejectsLayoutsItCannotHonour) {
         kernels_->addLight(dst.data(), 40, src.data(), 40, 40, 1, f, 0);
         EXPECT_EQ(dst, Pixels(40, 0x1234));
     }
+}
+
+TEST_P(BlitKernels, BlendMatchesReferenceInBothLayouts) {
+    std::uniform_int_distribution<int> any(0, 0xFFFF);
+    std::uniform_int_distribution<int> quarter(0, 3);
+    std::uniform_int_distribution<int> fades(-3, 34);  // out-of-range levels clamp
+    std::uniform_int_distribution<std::size_t> pick(0, Factors().size() - 1);
+    const std::vector<float> factors = Factors();
+    for (const AddFormat& format : {AddFormat::Rgb565(), AddFormat::Rgb555()}) {
+        for (BlendKind kind : kBlendKinds) {
+            for (const Layout& l : Layouts()) {
+                if (l.height > 3) continue;  // the full frame adds time, not cases
+                BlendOp op{kind, format, static_cast<std::uint16_t>(any(rng_)), {}, {}, {}};
+                if (kind == BlendKind::kHalf) op.bits = format.Max(1) == 63 ? 0x7BEF : 0x3DEF;
+                for (int c = 0; c < 3; ++c) {
+                    op.fade[c] = fades(rng_);
+                    op.factor[c] = factors[pick(rng_)];
+                    op.weight[c] = static_cast<float>(1.0 - op.factor[c]);
+                }
+                // A quarter transparent, a quarter white, the rest anything, bit 15 included.
+                Pixels src(l.SrcSize());
+                for (auto& p : src) {
+                    const int q = quarter(rng_);
+                    p = q == 0 ? 0 : q == 1 ? 0xFFFF : static_cast<std::uint16_t>(any(rng_));
+                }
+                Pixels got = Picture(l.DstSize(), Content::kNoise, rng_);
+                Pixels want = got;
+                ASSERT_TRUE(kernels_->blend(got.data() + l.Origin(), l.DstPitch(), src.data(),
+                                            l.SrcPitch(), l.width, l.height, op));
+                RefBlend(want.data() + l.Origin(), l.DstPitch(), src.data(), l.SrcPitch(), l.width,
+                         l.height, op);
+                ASSERT_EQ(got, want) << l.Name() << " kind " << static_cast<int>(kind)
+                                     << " red shift " << format.Shift(0);
+            }
+        }
+    }
+}
+
+// Every pair of channel values, for every factor above: the integer forms of the scale and the
+// mix must agree with double precision everywhere, not only on likely pixels.
+TEST_P(BlitKernels, ScaleAndAlphaAreExactForEveryPairOfChannelValues) {
+    for (const AddFormat& f : {AddFormat::Rgb565(), AddFormat::Rgb555()}) {
+        Pixels src, dst;
+        for (int a = 0; a < 64; ++a) {
+            for (int b = 0; b < 64; ++b) {
+                const auto pack = [&](int v, int blue) {
+                    return static_cast<std::uint16_t>((v & 31) << f.Shift(0) |
+                                                      (v & f.Max(1)) << f.Shift(1) | (blue & 31));
+                };
+                src.push_back(pack(a, a + 1));  // never 0: blue is 0 only where red is 31
+                dst.push_back(pack(b, b + 1));
+            }
+        }
+        for (float v : Factors()) {
+            for (BlendKind kind : {BlendKind::kScale, BlendKind::kAlpha}) {
+                const float w = static_cast<float>(1.0 - v);
+                const BlendOp op{kind, f, 0, {}, {v, v, v}, {w, w, w}};
+                Pixels got = dst;
+                Pixels want = dst;
+                ASSERT_TRUE(kernels_->blend(got.data(), 64, src.data(), 64, 64, 64, op)) << v;
+                RefBlend(want.data(), 64, src.data(), 64, 64, 64, op);
+                ASSERT_EQ(got, want) << "factor " << v << " kind " << static_cast<int>(kind);
+            }
+        }
+    }
+}
+
+TEST_P(BlitKernels, BlendLeavesToTheCallerWhatItCannotDoExactly) {
+    AddFormat bgr = AddFormat::Rgb565();
+    std::swap(bgr.shift[0], bgr.shift[2]);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const BlendOp refused[] = {
+        {BlendKind::kCrossFade, bgr, 0, {}, {}, {}},
+        {BlendKind::kGrey, bgr, 0, {}, {}, {}},
+        {BlendKind::kScale, AddFormat::Rgb565(), 0, {}, {1.5f, 1, 1}, {}},
+        {BlendKind::kScale, AddFormat::Rgb565(), 0, {}, {1, nan, 1}, {}},
+        {BlendKind::kAlpha, AddFormat::Rgb555(), 0, {}, {0.5f, 0.5f, -0.1f}, {0.5f, 0.5f, 1}},
+        {BlendKind::kAlpha, AddFormat::Rgb555(), 0, {}, {1, 1, 1}, {1, 1, 1}},
+        // Too small to write over 2^40 with its weight: 1e-30 and 1 - 1e-30 = 1.
+        {BlendKind::kAlpha, AddFormat::Rgb565(), 0, {}, {1e-30f, 0, 0}, {1, 1, 1}},
+    };
+    for (const BlendOp& op : refused) {
+        Pixels dst(40, 0x1234);
+        const Pixels src(40, 0xFFFF);
+        EXPECT_FALSE(kernels_->blend(dst.data(), 40, src.data(), 40, 40, 1, op));
+        EXPECT_EQ(dst, Pixels(40, 0x1234));
+    }
+    // Halving and masking work on the bits they are given, in any layout.
+    Pixels dst(3, 0x0000);
+    const Pixels src = {0xFFFF, 0x0000, 0x8421};
+    EXPECT_TRUE(kernels_->blend(dst.data(), 3, src.data(), 3, 3, 1,
+                                {BlendKind::kHalf, bgr, 0x7BEF, {}, {}, {}}));
+    EXPECT_EQ(dst, (Pixels{0x7BEF, 0x0000, 0x4200}));
 }
 
 std::string IsaName(Isa isa) {
