@@ -1,0 +1,210 @@
+#include "el/draw/composite_blits.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "el/draw/blits.h"
+#include "el/draw/clip_rect.h"
+#include "el/draw/composite_motion.h"
+#include "el/draw/display_state.h"
+#include "el/draw/object_table.h"
+#include "el/draw/screen.h"
+#include "el/system/c_runtime.h"
+
+namespace elDraw {
+namespace {
+
+using std::int32_t;
+using std::int64_t;
+
+// The source rectangle of a call, its sizes formed wide.
+struct Source {
+    int32_t object, left, top, right, bottom;
+    int64_t width() const { return int64_t{right} - left; }
+    int64_t height() const { return int64_t{bottom} - top; }
+};
+
+// Whether rows can be read at all: an object with a surface and every edge inside it.
+bool Readable(const Source& s) {
+    const platform::Surface* surface = ObjectSurface(s.object);
+    if (surface == nullptr) return false;
+    const auto inside = [](int32_t v, int32_t size) { return v >= 0 && v <= size; };
+    return inside(s.left, surface->width()) && inside(s.right, surface->width()) &&
+           inside(s.top, surface->height()) && inside(s.bottom, surface->height());
+}
+
+// One source row to a place worked out wide. Beyond the 32-bit range a row could never reach the
+// back surface, so it is dropped rather than wrapped onto it.
+void RowCopy(int64_t x, int64_t y, const Source& s, int64_t row, bool opaque = false) {
+    constexpr int64_t kLow = std::numeric_limits<int32_t>::min();
+    constexpr int64_t kHigh = std::numeric_limits<int32_t>::max();
+    if (x < kLow || x > kHigh || y < kLow || y > kHigh) return;
+    (opaque ? BlitOpaque : BlitKeyed)(static_cast<int32_t>(x), static_cast<int32_t>(y), s.object,
+                                      s.left, static_cast<int32_t>(row), s.right,
+                                      static_cast<int32_t>(row + 1));
+}
+
+// The part of the back surface a copy can reach: ClipRect cut to the surface.
+struct Reach {
+    int64_t top = 0, bottom = 0, right = 0;
+};
+Reach Reachable() {
+    if (!BackSurface) return {};
+    return {std::max<int64_t>(ClipRect.top, 0),
+            std::min<int64_t>(ClipRect.bottom, BackSurface->height()),
+            std::min<int64_t>(ClipRect.right, BackSurface->width())};
+}
+
+// -v in two's complement, so a sign an outside assignment set to INT32_MIN cannot overflow.
+int32_t Negated(int32_t v) {
+    return static_cast<int32_t>(0u - static_cast<std::uint32_t>(v));
+}
+
+}  // namespace
+
+void WaveBlit(int32_t x, int32_t y, int32_t amplitude, int32_t divisor, float speed, int32_t object,
+              int32_t srcLeft, int32_t srcTop, int32_t srcRight, int32_t srcBottom,
+              int32_t alternate) {
+    const Source s{object, srcLeft, srcTop, srcRight, srcBottom};
+    if (Readable(s)) {
+        for (int64_t r = srcTop; r < srcBottom; ++r) {
+            int64_t offset = WaveOffset(r, amplitude, divisor, WavePhase);
+            if (alternate != 0) {
+                offset *= WaveSign;
+                WaveSign = Negated(WaveSign);
+            }
+            RowCopy(x + offset, int64_t{y} + r - srcTop, s, r);
+        }
+    } else if (alternate != 0 && s.height() > 0 && s.height() % 2 != 0) {
+        // The sign flips once a row whether or not the rows could be drawn.
+        WaveSign = Negated(WaveSign);
+    }
+    TurnAngle(WavePhase, speed);
+}
+
+void TileScrollBlit(float speedX, float speedY, int32_t object, int32_t srcLeft, int32_t srcTop,
+                    int32_t srcRight, int32_t srcBottom) {
+    const Source s{object, srcLeft, srcTop, srcRight, srcBottom};
+    const int64_t w = s.width(), h = s.height();
+    if (w >= 1 && h >= 1 && Readable(s)) {
+        const int64_t left = TileStart(TileOffsetX, w), top = TileStart(TileOffsetY, h);
+        const int64_t columns = ScreenWidth / w + 2, rows = ScreenHeight / h + 2;
+        const Reach reach = Reachable();
+        // Tiles start left of and above the screen and go right and down: once past what can be
+        // reached, the rest of the row (or of the screen) is too.
+        for (int64_t i = 0; i < rows && i * h + top < reach.bottom; ++i) {
+            for (int64_t j = 0; j < columns && j * w + left < reach.right; ++j) {
+                BlitKeyed(static_cast<int32_t>(j * w + left), static_cast<int32_t>(i * h + top),
+                          object, srcLeft, srcTop, srcRight, srcBottom);
+            }
+        }
+    }
+    SlideTile(TileOffsetX, speedX, w);
+    SlideTile(TileOffsetY, speedY, h);
+}
+
+void WaveScrollBlit(int32_t x, int32_t y, int32_t amplitude, int32_t divisor, float waveSpeed,
+                    float scrollSpeed, int32_t object, int32_t srcLeft, int32_t srcTop,
+                    int32_t srcRight, int32_t srcBottom) {
+    const Source s{object, srcLeft, srcTop, srcRight, srcBottom};
+    const int64_t h = s.height();
+    if (h >= 1 && Readable(s)) {
+        const int64_t shift = RowShift(WaveScrollOffset, h);
+        for (int64_t r = srcTop; r < srcBottom; ++r) {
+            int64_t row = r + shift;
+            // One past a plain wrap: the wrapped part starts a row below the top.
+            if (row >= srcBottom) row = srcTop + (row - srcBottom) + 1;
+            RowCopy(x + WaveOffset(r, amplitude, divisor, WaveScrollPhase), int64_t{y} + r, s, row);
+        }
+    }
+    TurnAngle(WaveScrollPhase, waveSpeed);
+    ScrollRows(WaveScrollOffset, scrollSpeed, h);
+}
+
+void WaveBandBlit(int32_t top, int32_t bottom, int32_t amplitude, int32_t divisor, float waveSpeed,
+                  float scrollSpeed, int32_t object, int32_t srcLeft, int32_t srcTop,
+                  int32_t srcRight, int32_t srcBottom) {
+    const Source s{object, srcLeft, srcTop, srcRight, srcBottom};
+    const int64_t w = s.width(), h = s.height();
+    if (w >= 1 && h >= 1 && Readable(s)) {
+        const int64_t shift = RowShift(BandOffset, h);
+        const int64_t columns = ScreenWidth / w + 2;
+        const Reach reach = Reachable();
+        // Only the band's rows that can be reached: a band may be given billions of rows.
+        const int64_t last = std::min<int64_t>(bottom, reach.bottom);
+        for (int64_t dy = std::max<int64_t>(top, reach.top); dy < last; ++dy) {
+            const int64_t i = dy - top;
+            int64_t row = i % h + shift;
+            if (row > h - 1) row -= h;
+            const int64_t offset = WaveOffset(i, amplitude, divisor, BandPhase) - amplitude;
+            for (int64_t j = 0; j < columns && j * w + offset < reach.right; ++j) {
+                RowCopy(j * w + offset, dy, s, srcTop + row);
+            }
+        }
+    }
+    TurnAngle(BandPhase, waveSpeed);
+    ScrollRows(BandOffset, scrollSpeed, h);
+}
+
+void RowRepeatBlit(int32_t x, int32_t y, int32_t step, int32_t object, int32_t srcLeft,
+                   int32_t srcTop, int32_t srcRight, int32_t srcBottom) {
+    const Source s{object, srcLeft, srcTop, srcRight, srcBottom};
+    if (step < 1 || !Readable(s)) return;
+    // Row q of a group lands on y + q - srcTop; a huge step need not be walked row by row.
+    const Reach reach = Reachable();
+    const int64_t firstQ = reach.top - y + srcTop, lastQ = reach.bottom - y + srcTop;
+    for (int64_t r = srcTop; r < srcBottom && r < lastQ; r += step) {
+        const int64_t end = std::min(r + step, lastQ);
+        for (int64_t q = std::max(r, firstQ); q < end; ++q) RowCopy(x, y + q - srcTop, s, r);
+    }
+}
+
+void ScanlineBlit(int32_t x, int32_t y, int32_t step, int32_t object, int32_t srcLeft,
+                  int32_t srcTop, int32_t srcRight, int32_t srcBottom) {
+    const Source s{object, srcLeft, srcTop, srcRight, srcBottom};
+    if (step == 0 || !Readable(s)) return;
+    if (step > 0) {
+        for (int64_t r = int64_t{srcTop} + step; r < srcBottom; r += step) {
+            RowCopy(x, int64_t{y} + r - srcTop, s, r);
+        }
+        return;
+    }
+    const int64_t gap = -int64_t{step};  // wide: INT32_MIN has no 32-bit negation
+    for (int64_t r = srcTop + elSystem::rand() % gap + 1; r < srcBottom;
+         r += elSystem::rand() % gap + 1) {
+        RowCopy(x, int64_t{y} + r - srcTop, s, r);
+    }
+}
+
+void JitterBlit(int32_t x, int32_t y, int32_t amount, int32_t object, int32_t srcLeft,
+                int32_t srcTop, int32_t srcRight, int32_t srcBottom) {
+    const Source s{object, srcLeft, srcTop, srcRight, srcBottom};
+    if (!Readable(s)) return;
+    if (amount <= 0) {
+        BlitKeyed(x, y, object, srcLeft, srcTop, srcRight, srcBottom);
+        return;
+    }
+    const int64_t span = 2 * int64_t{amount};  // wide: twice a large amount overflows 32 bits
+    for (int64_t r = srcTop; r < srcBottom; ++r) {
+        RowCopy(x + elSystem::rand() % span - amount, int64_t{y} + r - srcTop, s, r);
+    }
+}
+
+void RollBlit(int32_t x, int32_t y, int32_t direction, float speed, int32_t object, int32_t srcLeft,
+              int32_t srcTop, int32_t srcRight, int32_t srcBottom) {
+    const Source s{object, srcLeft, srcTop, srcRight, srcBottom};
+    const int64_t h = s.height();
+    if (h < 2) return;  // the cosine turns every h - 1 rows: one row has no roll to show
+    if (Readable(s)) {
+        int64_t next = 0;
+        // Source rows count from the object's top; srcTop only sets the height with srcBottom.
+        for (int64_t i = 0; i < h; ++i) {
+            const int64_t last = RollRowBottom(i, RollPhase, h);
+            for (int64_t q = next; q <= last; ++q) RowCopy(x, int64_t{y} + q, s, i, true);
+            next = last + 1;
+        }
+    }
+    TurnRoll(RollPhase, speed, direction, h);
+}
+
+}  // namespace elDraw
