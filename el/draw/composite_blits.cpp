@@ -33,15 +33,16 @@ bool Readable(const Source& s) {
            inside(s.top, surface->height()) && inside(s.bottom, surface->height());
 }
 
-// One source row to a place worked out wide. Beyond the 32-bit range a row could never reach the
-// back surface, so it is dropped rather than wrapped onto it.
-void RowCopy(int64_t x, int64_t y, const Source& s, int64_t row, bool opaque = false) {
+// Source rows row.. row + rows - 1 to a place worked out wide. Beyond the 32-bit range they
+// could never reach the back surface, so they are dropped rather than wrapped onto it.
+void CopyRows(int64_t x, int64_t y, const Source& s, int64_t row, int64_t rows,
+              bool opaque = false) {
     constexpr int64_t kLow = std::numeric_limits<int32_t>::min();
     constexpr int64_t kHigh = std::numeric_limits<int32_t>::max();
     if (x < kLow || x > kHigh || y < kLow || y > kHigh) return;
     (opaque ? BlitOpaque : BlitKeyed)(static_cast<int32_t>(x), static_cast<int32_t>(y), s.object,
                                       s.left, static_cast<int32_t>(row), s.right,
-                                      static_cast<int32_t>(row + 1));
+                                      static_cast<int32_t>(row + rows));
 }
 
 // The part of the back surface a copy can reach: ClipRect cut to the surface.
@@ -55,6 +56,46 @@ Reach Reachable() {
             std::min<int64_t>(ClipRect.right, BackSurface->width())};
 }
 
+// Keyed row copies that follow one another at one x from consecutive source rows go out as one
+// copy: the pixels are the same, and a call costs about as much as copying a short row. A run
+// is first cut to the rows that can be reached, as a copy reaching past the back surface would
+// be refused whole. In a band every run repeats across tiles `stride` apart.
+class RowRuns {
+  public:
+    explicit RowRuns(const Source& s, int64_t columns = 1, int64_t stride = 0)
+        : s_(s), reach_(Reachable()), columns_(columns), stride_(stride) {}
+    RowRuns(const RowRuns&) = delete;
+    RowRuns& operator=(const RowRuns&) = delete;
+    ~RowRuns() { Flush(); }
+
+    void Add(int64_t x, int64_t y, int64_t row) {
+        if (count_ > 0 && x == x_ && y == y_ + count_ && row == row_ + count_) {
+            ++count_;
+            return;
+        }
+        Flush();
+        x_ = x;
+        y_ = y;
+        row_ = row;
+        count_ = 1;
+    }
+
+  private:
+    void Flush() {
+        const int64_t top = std::max(y_, reach_.top);
+        const int64_t bottom = std::min(y_ + count_, reach_.bottom);
+        for (int64_t j = 0; top < bottom && j < columns_ && x_ + j * stride_ < reach_.right; ++j) {
+            CopyRows(x_ + j * stride_, top, s_, row_ + top - y_, bottom - top);
+        }
+        count_ = 0;
+    }
+
+    const Source& s_;
+    const Reach reach_;
+    const int64_t columns_, stride_;
+    int64_t x_ = 0, y_ = 0, row_ = 0, count_ = 0;
+};
+
 // -v in two's complement, so a sign an outside assignment set to INT32_MIN cannot overflow.
 int32_t Negated(int32_t v) {
     return static_cast<int32_t>(0u - static_cast<std::uint32_t>(v));
@@ -67,13 +108,15 @@ void WaveBlit(int32_t x, int32_t y, int32_t amplitude, int32_t divisor, float sp
               int32_t alternate) {
     const Source s{object, srcLeft, srcTop, srcRight, srcBottom};
     if (Readable(s)) {
+        const int64_t degrees = WholeDegrees(WavePhase);
+        RowRuns runs(s);
         for (int64_t r = srcTop; r < srcBottom; ++r) {
-            int64_t offset = WaveOffset(r, amplitude, divisor, WavePhase);
+            int64_t offset = WaveOffset(r, amplitude, divisor, degrees);
             if (alternate != 0) {
                 offset *= WaveSign;
                 WaveSign = Negated(WaveSign);
             }
-            RowCopy(x + offset, int64_t{y} + r - srcTop, s, r);
+            runs.Add(x + offset, int64_t{y} + r - srcTop, r);
         }
     } else if (alternate != 0 && s.height() > 0 && s.height() % 2 != 0) {
         // The sign flips once a row whether or not the rows could be drawn.
@@ -110,11 +153,13 @@ void WaveScrollBlit(int32_t x, int32_t y, int32_t amplitude, int32_t divisor, fl
     const int64_t h = s.height();
     if (h >= 1 && Readable(s)) {
         const int64_t shift = RowShift(WaveScrollOffset, h);
+        const int64_t degrees = WholeDegrees(WaveScrollPhase);
+        RowRuns runs(s);
         for (int64_t r = srcTop; r < srcBottom; ++r) {
             int64_t row = r + shift;
             // One past a plain wrap: the wrapped part starts a row below the top.
             if (row >= srcBottom) row = srcTop + (row - srcBottom) + 1;
-            RowCopy(x + WaveOffset(r, amplitude, divisor, WaveScrollPhase), int64_t{y} + r, s, row);
+            runs.Add(x + WaveOffset(r, amplitude, divisor, degrees), int64_t{y} + r, row);
         }
     }
     TurnAngle(WaveScrollPhase, waveSpeed);
@@ -128,18 +173,16 @@ void WaveBandBlit(int32_t top, int32_t bottom, int32_t amplitude, int32_t diviso
     const int64_t w = s.width(), h = s.height();
     if (w >= 1 && h >= 1 && Readable(s)) {
         const int64_t shift = RowShift(BandOffset, h);
-        const int64_t columns = ScreenWidth / w + 2;
+        const int64_t degrees = WholeDegrees(BandPhase);
         const Reach reach = Reachable();
+        RowRuns runs(s, ScreenWidth / w + 2, w);
         // Only the band's rows that can be reached: a band may be given billions of rows.
         const int64_t last = std::min<int64_t>(bottom, reach.bottom);
         for (int64_t dy = std::max<int64_t>(top, reach.top); dy < last; ++dy) {
             const int64_t i = dy - top;
             int64_t row = i % h + shift;
             if (row > h - 1) row -= h;
-            const int64_t offset = WaveOffset(i, amplitude, divisor, BandPhase) - amplitude;
-            for (int64_t j = 0; j < columns && j * w + offset < reach.right; ++j) {
-                RowCopy(j * w + offset, dy, s, srcTop + row);
-            }
+            runs.Add(WaveOffset(i, amplitude, divisor, degrees) - amplitude, dy, srcTop + row);
         }
     }
     TurnAngle(BandPhase, waveSpeed);
@@ -153,9 +196,10 @@ void RowRepeatBlit(int32_t x, int32_t y, int32_t step, int32_t object, int32_t s
     // Row q of a group lands on y + q - srcTop; a huge step need not be walked row by row.
     const Reach reach = Reachable();
     const int64_t firstQ = reach.top - y + srcTop, lastQ = reach.bottom - y + srcTop;
+    RowRuns runs(s);
     for (int64_t r = srcTop; r < srcBottom && r < lastQ; r += step) {
         const int64_t end = std::min(r + step, lastQ);
-        for (int64_t q = std::max(r, firstQ); q < end; ++q) RowCopy(x, y + q - srcTop, s, r);
+        for (int64_t q = std::max(r, firstQ); q < end; ++q) runs.Add(x, y + q - srcTop, r);
     }
 }
 
@@ -163,16 +207,17 @@ void ScanlineBlit(int32_t x, int32_t y, int32_t step, int32_t object, int32_t sr
                   int32_t srcTop, int32_t srcRight, int32_t srcBottom) {
     const Source s{object, srcLeft, srcTop, srcRight, srcBottom};
     if (step == 0 || !Readable(s)) return;
+    RowRuns runs(s);
     if (step > 0) {
         for (int64_t r = int64_t{srcTop} + step; r < srcBottom; r += step) {
-            RowCopy(x, int64_t{y} + r - srcTop, s, r);
+            runs.Add(x, int64_t{y} + r - srcTop, r);
         }
         return;
     }
     const int64_t gap = -int64_t{step};  // wide: INT32_MIN has no 32-bit negation
     for (int64_t r = srcTop + elSystem::rand() % gap + 1; r < srcBottom;
          r += elSystem::rand() % gap + 1) {
-        RowCopy(x, int64_t{y} + r - srcTop, s, r);
+        runs.Add(x, int64_t{y} + r - srcTop, r);
     }
 }
 
@@ -185,8 +230,9 @@ void JitterBlit(int32_t x, int32_t y, int32_t amount, int32_t object, int32_t sr
         return;
     }
     const int64_t span = 2 * int64_t{amount};  // wide: twice a large amount overflows 32 bits
+    RowRuns runs(s);
     for (int64_t r = srcTop; r < srcBottom; ++r) {
-        RowCopy(x + elSystem::rand() % span - amount, int64_t{y} + r - srcTop, s, r);
+        runs.Add(x + elSystem::rand() % span - amount, int64_t{y} + r - srcTop, r);
     }
 }
 
@@ -200,7 +246,7 @@ void RollBlit(int32_t x, int32_t y, int32_t direction, float speed, int32_t obje
         // Source rows count from the object's top; srcTop only sets the height with srcBottom.
         for (int64_t i = 0; i < h; ++i) {
             const int64_t last = RollRowBottom(i, RollPhase, h);
-            for (int64_t q = next; q <= last; ++q) RowCopy(x, int64_t{y} + q, s, i, true);
+            for (int64_t q = next; q <= last; ++q) CopyRows(x, int64_t{y} + q, s, i, 1, true);
             next = last + 1;
         }
     }

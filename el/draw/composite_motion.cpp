@@ -79,10 +79,18 @@ bool Finite(float& value, double moved) {
 
 }  // namespace
 
-int64_t WaveOffset(int64_t i, int32_t amplitude, int32_t divisor, float phase) {
-    const int64_t k = (divisor == 0 ? i : i / divisor) + Trunc(phase, -kPhaseLimit, kPhaseLimit);
-    // |amplitude cos| <= 2^31: the conversion is defined.
-    return static_cast<int64_t>(amplitude * CosDegrees(k));
+int64_t WholeDegrees(float phase) {
+    return Trunc(phase, -kPhaseLimit, kPhaseLimit);
+}
+
+int64_t WaveOffset(int64_t i, int32_t amplitude, int32_t divisor, int64_t degrees) {
+    const long double v = amplitude * CosDegrees((divisor == 0 ? i : i / divisor) + degrees);
+    // |v| <= 2^31. Truncating through the nearest double avoids the x87 conversion's costly
+    // switch of rounding mode; where that double rounded across a whole number, step back.
+    auto n = static_cast<int64_t>(static_cast<double>(v));
+    if (v >= 0 && n > v) --n;
+    if (v < 0 && n < v) ++n;
+    return n;
 }
 
 // The double cosine, many times faster than the extended one, is within (|turn| + 2) 2^-53 of

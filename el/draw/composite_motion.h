@@ -7,8 +7,11 @@
 
 namespace elDraw {
 
-// trunc(amplitude cos(k degrees)), k = (divisor 0 ? i : i / divisor) + trunc(phase).
-std::int64_t WaveOffset(std::int64_t i, std::int32_t amplitude, std::int32_t divisor, float phase);
+// trunc(phase) in degrees, limited so that a phase set from outside cannot overflow a sum.
+std::int64_t WholeDegrees(float phase);
+// trunc(amplitude cos(k degrees)), k = (divisor 0 ? i : i / divisor) + degrees.
+std::int64_t WaveOffset(std::int64_t i, std::int32_t amplitude, std::int32_t divisor,
+                        std::int64_t degrees);
 // The last screen row (from the top of the roll) that source row i of a roll of `rows` rows
 // reaches: trunc(cos((i + phase) 2π / (rows - 1)) (rows / 2) + rows / 2). rows >= 2.
 std::int64_t RollRowBottom(std::int64_t i, float phase, std::int64_t rows);

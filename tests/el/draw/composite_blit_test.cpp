@@ -37,8 +37,9 @@ struct Canvas {
              bool keyed = true) {
         for (std::int64_t c = 0; c < p.width; ++c) {
             const std::int64_t dx = x + c;
-            if (dx < ClipRect.left || dx >= ClipRect.right || y < ClipRect.top ||
-                y >= ClipRect.bottom || (keyed && p.at(c, row) == 0)) {
+            if (dx < std::max(ClipRect.left, 0) || dx >= std::min(ClipRect.right, 640) ||
+                y < std::max(ClipRect.top, 0) || y >= std::min(ClipRect.bottom, 480) ||
+                (keyed && p.at(c, row) == 0)) {
                 continue;
             }
             pixels[y * 640 + dx] = p.at(c, row);
@@ -77,6 +78,17 @@ TEST_P(CompositeBlit, WaveBlitPlacesRowsByTheCosineAndKeepsItsPhaseAndSign) {
     Clear();
     BlitKeyed(100, 50, p.object, 0, 0, 6, 121);
     EXPECT_EQ(waved, BackPixels());
+    // Rows go out a row at a time as far as pixels tell: under a clip larger than the surface,
+    // the rows that fall on it are drawn though the picture runs off the top or bottom.
+    Clear();
+    SetClipRect(-1000, -1000, 100000, 100000);
+    WaveBlit(100, 470, 0, 0, 0, p.object, 0, 0, 6, 121, 0);
+    WaveBlit(100, -5, 0, 0, 0, p.object, 0, 0, 6, 121, 0);
+    Canvas bottom;
+    for (int r = 0; r < 10; ++r) bottom.Row(p, 100, 470 + r, r);
+    for (int r = 5; r < 121; ++r) bottom.Row(p, 100, r - 5, r);
+    EXPECT_EQ(BackPixels(), bottom.pixels);
+    SetClipRect(0, 0, 640, 480);
 
     // Hand-worked: 10 cos 0° = 10, 10 cos 1° = 9.998; divisor 4 turns once every four rows.
     Clear();
