@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "el/draw/clip_rect.h"
+#include "el/draw/composite_blits.h"
 #include "el/draw/cursor.h"
 #include "el/draw/display_state.h"
 #include "el/draw/object_table.h"
@@ -36,6 +37,15 @@ struct DrawState {
     platform::ColorRef KeyColor = 0;
     std::int32_t KeyFromCorner = 0;
     std::array<ObjectRecord, kObjectCount> Objects;
+    float WavePhase = 0;
+    std::int32_t WaveSign = 1;
+    float TileOffsetX = 0;
+    float TileOffsetY = 0;
+    float WaveScrollPhase = 0;
+    float WaveScrollOffset = 0;
+    float BandPhase = 0;
+    float BandOffset = 0;
+    float RollPhase = 0;
 };
 
 DrawState state;
@@ -61,6 +71,15 @@ std::int32_t& CursorConfined = state.CursorConfined;
 platform::ColorRef& KeyColor = state.KeyColor;
 std::int32_t& KeyFromCorner = state.KeyFromCorner;
 std::array<ObjectRecord, kObjectCount>& Objects = state.Objects;
+float& WavePhase = state.WavePhase;
+std::int32_t& WaveSign = state.WaveSign;
+float& TileOffsetX = state.TileOffsetX;
+float& TileOffsetY = state.TileOffsetY;
+float& WaveScrollPhase = state.WaveScrollPhase;
+float& WaveScrollOffset = state.WaveScrollOffset;
+float& BandPhase = state.BandPhase;
+float& BandOffset = state.BandOffset;
+float& RollPhase = state.RollPhase;
 
 void ResetDrawState() {
     // In the order the device needs: what was made from it first, the device last.
@@ -83,6 +102,15 @@ void ResetDrawState() {
     state.CursorConfined = 0;
     state.KeyColor = 0;
     state.KeyFromCorner = 0;
+    state.WavePhase = 0;
+    state.WaveSign = 1;
+    state.TileOffsetX = 0;
+    state.TileOffsetY = 0;
+    state.WaveScrollPhase = 0;
+    state.WaveScrollOffset = 0;
+    state.BandPhase = 0;
+    state.BandOffset = 0;
+    state.RollPhase = 0;
 }
 
 }  // namespace elDraw
