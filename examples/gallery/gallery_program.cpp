@@ -18,7 +18,7 @@
 namespace gallery {
 namespace {
 
-constexpr std::int32_t kPageTicks = 240;  // a tick a pass: four seconds a page
+constexpr std::int32_t kPageTicks = 240;   // a tick a pass: four seconds a page
 constexpr std::int32_t kMusicVolume = -6;  // decibels: the music under the pages
 
 GalleryState state;
