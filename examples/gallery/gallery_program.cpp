@@ -91,7 +91,7 @@ GalleryState& State() {
 std::span<const Page> AllPages() {
     static const std::vector<Page> pages = [] {
         std::vector<Page> all;
-        for (const auto& part : {CorePages(), MusicPages()})
+        for (const auto& part : {CorePages(), BlendPages(), RowPages(), MusicPages()})
             all.insert(all.end(), part.begin(), part.end());
         return all;
     }();

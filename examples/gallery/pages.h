@@ -14,6 +14,8 @@ struct Page {
 
 // Each page file gives its pages in the order they are shown.
 std::span<const Page> CorePages();
+std::span<const Page> BlendPages();
+std::span<const Page> RowPages();
 std::span<const Page> MusicPages();
 
 // Every page, in order; page n is scene n + 1.
