@@ -67,15 +67,24 @@ bool IsHatchPixel(std::int32_t x, std::int32_t y) {
     return ((wx - wy) & 7) == 0 || ((wx + wy) & 7) == 7;
 }
 
+Canvas::Canvas(Surface& surface) : Canvas(surface, Rect{0, 0, surface.width(), surface.height()}) {}
+
+Canvas::Canvas(Surface& surface, const Rect& clip)
+    : surface_(surface),
+      clipLeft_(std::max(clip.left, 0)),
+      clipTop_(std::max(clip.top, 0)),
+      clipRight_(std::min(clip.right, surface.width())),
+      clipBottom_(std::min(clip.bottom, surface.height())) {}
+
 void Canvas::SetPixel(std::int32_t x, std::int32_t y, std::uint16_t colour) {
-    if (x < 0 || y < 0 || x >= surface_.width() || y >= surface_.height()) return;
+    if (x < clipLeft_ || y < clipTop_ || x >= clipRight_ || y >= clipBottom_) return;
     surface_.At(x, y) = colour;
 }
 
 void Canvas::Span(std::int64_t y, std::int64_t left, std::int64_t right, const Brush& brush) {
-    left = std::max<std::int64_t>(left, 0);
-    right = std::min<std::int64_t>(right, surface_.width());
-    if (left >= right || y < 0 || y >= surface_.height()) return;
+    left = std::max(left, clipLeft_);
+    right = std::min(right, clipRight_);
+    if (left >= right || y < clipTop_ || y >= clipBottom_) return;
     std::uint16_t* row = &surface_.At(0, static_cast<std::int32_t>(y));
     if (brush.kind == Brush::Kind::kSolid) {
         std::fill(row + left, row + right, brush.colour);
@@ -91,8 +100,8 @@ void Canvas::Span(std::int64_t y, std::int64_t left, std::int64_t right, const B
 
 void Canvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                       const Brush& brush) {
-    top = std::max<std::int64_t>(top, 0);
-    bottom = std::min<std::int64_t>(bottom, surface_.height());
+    top = std::max(top, clipTop_);
+    bottom = std::min(bottom, clipBottom_);
     for (std::int64_t y = top; y < bottom; ++y) Span(y, left, right, brush);
 }
 
@@ -108,8 +117,8 @@ void Canvas::FillPolygon(std::span<const Point> points, const Brush& brush) {
         if (a.y == b.y) continue;  // a level edge crosses no row's centre line
         if (a.y > b.y) std::swap(a, b);
         Edge edge;
-        edge.top = std::max<std::int64_t>(a.y, 0);
-        edge.bottom = std::min<std::int64_t>(b.y, surface_.height());
+        edge.top = std::max<std::int64_t>(a.y, clipTop_);
+        edge.bottom = std::min<std::int64_t>(b.y, clipBottom_);
         if (edge.top >= edge.bottom) continue;
         edge.x = a.x;
         edge.dx = std::int64_t{b.x} - a.x;
@@ -159,11 +168,13 @@ void Canvas::Line(Point from, Point to, const Pen& pen) {
     const std::int64_t minorStart = xMajor ? from.y : from.x;
     const std::int64_t majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
     const std::int64_t minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
-    const std::int64_t majorSize = xMajor ? surface_.width() : surface_.height();
-    const std::int64_t minorSize = xMajor ? surface_.height() : surface_.width();
-    // Only the steps whose major coordinate lands on the surface.
-    std::int64_t first = majorStep > 0 ? -majorStart : majorStart - majorSize + 1;
-    std::int64_t end = majorStep > 0 ? majorSize - majorStart : majorStart + 1;
+    const std::int64_t majorLow = xMajor ? clipLeft_ : clipTop_;
+    const std::int64_t majorHigh = xMajor ? clipRight_ : clipBottom_;
+    const std::int64_t minorLow = xMajor ? clipTop_ : clipLeft_;
+    const std::int64_t minorHigh = xMajor ? clipBottom_ : clipRight_;
+    // Only the steps whose major coordinate lands inside the clip.
+    std::int64_t first = majorStep > 0 ? majorLow - majorStart : majorStart - majorHigh + 1;
+    std::int64_t end = majorStep > 0 ? majorHigh - majorStart : majorStart - majorLow + 1;
     first = std::max<std::int64_t>(first, 0);
     end = std::min(end, n);
     if (first >= end) return;
@@ -174,7 +185,7 @@ void Canvas::Line(Point from, Point to, const Pen& pen) {
     for (std::int64_t i = first; i < end; ++i) {
         const std::int64_t major = majorStart + majorStep * i;
         const std::int64_t minor = minorStart + minorStep * offset;
-        if (minor >= 0 && minor < minorSize) {
+        if (minor >= minorLow && minor < minorHigh) {
             if (xMajor) {
                 surface_.At(static_cast<std::int32_t>(major), static_cast<std::int32_t>(minor)) =
                     pen.colour;
@@ -199,9 +210,8 @@ void Canvas::WideSegment(PointD from, PointD to, double width, std::uint16_t col
     const double shift = std::fmod(width, 2.0) == 0 ? 0.5 : 0.0;
     const PointD a{from.x - shift, from.y - shift};
     const PointD b{to.x - shift, to.y - shift};
-    const double height = surface_.height();
-    const double topRow = std::max(0.0, std::ceil(std::min(a.y, b.y) - r));
-    const double bottomRow = std::min(height - 1, std::floor(std::max(a.y, b.y) + r));
+    const double topRow = std::max<double>(clipTop_, std::ceil(std::min(a.y, b.y) - r));
+    const double bottomRow = std::min<double>(clipBottom_ - 1, std::floor(std::max(a.y, b.y) + r));
     if (topRow > bottomRow) return;
 
     // The capsule is the union of the two end discs and the band between them; it is convex, so
@@ -242,8 +252,8 @@ void Canvas::WideSegment(PointD from, PointD to, double width, std::uint16_t col
             }
         }
         if (left > right) continue;
-        const double x0 = std::max(0.0, std::ceil(left));
-        const double x1 = std::min(static_cast<double>(surface_.width()) - 1, std::floor(right));
+        const double x0 = std::max<double>(clipLeft_, std::ceil(left));
+        const double x1 = std::min<double>(clipRight_ - 1, std::floor(right));
         if (x0 > x1) continue;
         std::uint16_t* row = &surface_.At(0, static_cast<std::int32_t>(y));
         std::fill(row + static_cast<std::int64_t>(x0), row + static_cast<std::int64_t>(x1) + 1,

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/display/surface.h"
+#include "platform/rect.h"
 
 namespace platform::raster {
 
@@ -49,10 +50,11 @@ struct Pen {
 
 bool IsHatchPixel(std::int32_t x, std::int32_t y);
 
-// Drawing on one surface, clipped to it.
+// Drawing on one surface, clipped to it and to a rectangle of it.
 class Canvas {
   public:
-    explicit Canvas(Surface& surface) : surface_(surface) {}
+    explicit Canvas(Surface& surface);
+    Canvas(Surface& surface, const Rect& clip);
 
     void SetPixel(std::int32_t x, std::int32_t y, std::uint16_t colour);
     // Right and bottom exclusive.
@@ -71,6 +73,7 @@ class Canvas {
     void Span(std::int64_t y, std::int64_t left, std::int64_t right, const Brush& brush);
 
     Surface& surface_;
+    std::int64_t clipLeft_, clipTop_, clipRight_, clipBottom_;
     std::vector<std::int64_t> crossings_;
 };
 
