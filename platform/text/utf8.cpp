@@ -49,4 +49,18 @@ std::size_t CutLength(std::string_view text, std::size_t maxBytes) {
     return length;
 }
 
+std::size_t WithoutCutCharacter(std::string_view text) {
+    std::size_t start = text.size();
+    std::size_t following = 0;
+    while (start > 0 && following < 3 &&
+           (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80) {
+        --start;
+        ++following;
+    }
+    if (start == 0) return text.size();
+    const unsigned char lead = static_cast<unsigned char>(text[start - 1]);
+    const std::size_t needed = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    return following + 1 < needed ? start - 1 : text.size();
+}
+
 }  // namespace platform::text

@@ -16,4 +16,8 @@ char32_t NextCharacter(std::string_view text, std::size_t& at);
 // a character.
 std::size_t CutLength(std::string_view text, std::size_t maxBytes);
 
+// The length of text without the start of a character that was cut short at its end (as a
+// bounded formatting call leaves one).
+std::size_t WithoutCutCharacter(std::string_view text);
+
 }  // namespace platform::text

@@ -46,6 +46,12 @@ TEST(Utf8, CutsOnlyBetweenCharacters) {
     EXPECT_EQ(CutLength(text, 7), 5u);
     EXPECT_EQ(CutLength(text, 4), 2u);
     EXPECT_EQ(CutLength(text, 0), 0u);
+    // A text that something else cut: the start of a character at its end goes.
+    EXPECT_EQ(WithoutCutCharacter("ab\xE6\x97"), 2u);
+    EXPECT_EQ(WithoutCutCharacter("ab\xE6"), 2u);
+    EXPECT_EQ(WithoutCutCharacter("ab\xE6\x97\xA5"), 5u);
+    EXPECT_EQ(WithoutCutCharacter("ab"), 2u);
+    EXPECT_EQ(WithoutCutCharacter("\xF0\x9D\x84"), 0u);
 }
 
 TEST(LineBreaking, WrapsAtBlanksAndDropsTheBlanksItWrapsAt) {
