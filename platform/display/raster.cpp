@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+
+#include "platform/blit/blit_kernels.h"
 
 namespace platform::raster {
 namespace {
@@ -87,21 +90,52 @@ void Canvas::Span(std::int64_t y, std::int64_t left, std::int64_t right, const B
     if (left >= right || y < clipTop_ || y >= clipBottom_) return;
     std::uint16_t* row = &surface_.At(0, static_cast<std::int32_t>(y));
     if (brush.kind == Brush::Kind::kSolid) {
-        std::fill(row + left, row + right, brush.colour);
+        blit::Fill(row + left, surface_.pitch(), static_cast<int>(right - left), 1, brush.colour);
         return;
     }
     if (brush.kind != Brush::Kind::kHatch) return;
-    if (brush.gaps) std::fill(row + left, row + right, *brush.gaps);
+    if (brush.gaps) {
+        std::memcpy(row + left, HatchRow(y, brush) + left,
+                    static_cast<std::size_t>(right - left) * sizeof(std::uint16_t));
+        return;
+    }
     // The two diagonals cross this row at x = y and x = 7 - y, modulo 8.
     for (const std::int64_t phase : {y & 7, (7 - y) & 7}) {
         for (std::int64_t x = left + ((phase - left) & 7); x < right; x += 8) row[x] = brush.colour;
     }
 }
 
+const std::uint16_t* Canvas::HatchRow(std::int64_t y, const Brush& brush) {
+    const auto width = static_cast<std::size_t>(surface_.width());
+    if (hatchRows_.empty() || hatchInk_ != brush.colour || hatchGaps_ != *brush.gaps) {
+        hatchInk_ = brush.colour;
+        hatchGaps_ = *brush.gaps;
+        hatchRows_.assign(8 * width, hatchGaps_);
+        for (std::int32_t phase = 0; phase < 8; ++phase) {
+            for (std::size_t x = 0; x < width; ++x) {
+                if (IsHatchPixel(static_cast<std::int32_t>(x), phase)) {
+                    hatchRows_[static_cast<std::size_t>(phase) * width + x] = hatchInk_;
+                }
+            }
+        }
+    }
+    return &hatchRows_[static_cast<std::size_t>(y & 7) * width];
+}
+
 void Canvas::FillRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom,
                       const Brush& brush) {
     top = std::max(top, clipTop_);
     bottom = std::min(bottom, clipBottom_);
+    if (brush.kind == Brush::Kind::kSolid) {
+        // One call for the whole block: the fill kernel runs best over many rows.
+        left = std::max(left, clipLeft_);
+        right = std::min(right, clipRight_);
+        if (left >= right || top >= bottom) return;
+        blit::Fill(&surface_.At(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top)),
+                   surface_.pitch(), static_cast<int>(right - left), static_cast<int>(bottom - top),
+                   brush.colour);
+        return;
+    }
     for (std::int64_t y = top; y < bottom; ++y) Span(y, left, right, brush);
 }
 

@@ -71,10 +71,14 @@ class Canvas {
 
   private:
     void Span(std::int64_t y, std::int64_t left, std::int64_t right, const Brush& brush);
+    // Row y of the hatch over its gaps, across the whole surface: spans are copied out of it.
+    const std::uint16_t* HatchRow(std::int64_t y, const Brush& brush);
 
     Surface& surface_;
     std::int64_t clipLeft_, clipTop_, clipRight_, clipBottom_;
     std::vector<std::int64_t> crossings_;
+    std::vector<std::uint16_t> hatchRows_;  // the eight rows of the pattern
+    std::uint16_t hatchInk_ = 0, hatchGaps_ = 0;
 };
 
 // The rectangle's shape as GDI's Rectangle draws it: the brush over [left, right) x [top,

@@ -6,8 +6,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <string_view>
+#include <tuple>
 
 namespace platform::text {
 namespace {
@@ -29,6 +31,8 @@ void ReportOnce(const std::string& name, const std::string& line) {
     if (!reported.insert(name).second) return;
     std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, line.c_str());
 }
+
+std::optional<FaceFile> LookUp(const FontSpec& spec);
 
 struct Match {
     FaceFile face;
@@ -105,6 +109,17 @@ std::optional<Match> MatchFamily(const std::string& family, const char* lang, bo
 }  // namespace
 
 std::optional<FaceFile> FindFace(const FontSpec& spec) {
+    // A font of every size and angle asks the same question; fontconfig answers it once.
+    using Question = std::tuple<std::string, std::uint8_t, bool, bool>;
+    static std::map<Question, std::optional<FaceFile>> answers;
+    const Question question{spec.face, spec.charset, spec.weight >= 600, spec.italic};
+    if (const auto known = answers.find(question); known != answers.end()) return known->second;
+    return answers[question] = LookUp(spec);
+}
+
+namespace {
+
+std::optional<FaceFile> LookUp(const FontSpec& spec) {
     const bool bold = spec.weight >= 600;
     const char* lang = spec.charset == kShiftJisCharset ? "ja" : "en";
     for (const Mapped& mapped : kMappedFaces) {
@@ -136,6 +151,8 @@ std::optional<FaceFile> FindFace(const FontSpec& spec) {
     }
     return match->face;
 }
+
+}  // namespace
 
 const std::vector<FaceFile>& StandInFaces() {
     static const std::vector<FaceFile> faces = [] {
