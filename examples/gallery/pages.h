@@ -8,10 +8,16 @@ namespace gallery {
 
 struct Page {
     void (*draw)();  // the whole picture of one pass, caption included
+    // How the page hands over: -1 the next reveal style in turn, 0 the cover.
+    std::int32_t leaveStyle = -1;
+    // Called on the last pass, before the hand-over, to put back what the page changed.
+    void (*leave)() = nullptr;
 };
 
 // Each page file gives its pages in the order they are shown.
 std::span<const Page> CorePages();
+std::span<const Page> TextPages();
+std::span<const Page> ShapePages();
 
 // Every page, in order; page n is scene n + 1.
 std::span<const Page> AllPages();

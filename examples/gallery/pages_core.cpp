@@ -12,19 +12,13 @@
 #include "el/effects/clip_wipe.h"
 #include "examples/gallery/caption.h"
 #include "examples/gallery/gallery_state.h"
+#include "examples/gallery/page_motion.h"
 #include "examples/gallery/pages.h"
 
 namespace gallery {
 namespace {
 
 using namespace elDraw;
-
-// A position that goes back and forth between from and to every `period` seconds.
-int Swing(int from, int to, double period, double phase = 0.0) {
-    const double t =
-        0.5 - 0.5 * std::cos((PageSeconds() / period + phase) * 2.0 * 3.14159265358979);
-    return from + static_cast<int>(std::lround((to - from) * t));
-}
 
 std::string Format(const char* pattern, double value) {
     char text[64];
