@@ -124,7 +124,7 @@ TEST_F(Layers, ArrowKeysScrollTheShownPageAndReachNothingElse) {
     const drawtest::ProgramFile page("TALLPAGE", PictureFile(640, 1200, [](int x, int y) {
                                          return x < 64 ? 0u : 0x010101u * (y % 200 + 40) + y / 200;
                                      }));
-    const drawtest::ProgramFile tile("PAGETILE", PictureFile(64, 48, [](int x, int y) {
+    const drawtest::ProgramFile tile("TALLTILE", PictureFile(64, 48, [](int x, int y) {
                                          return 0x402010u + static_cast<std::uint32_t>(x + y);
                                      }));
     // Pass by pass: the key pressed before it (0 none), released after it.
@@ -141,7 +141,7 @@ TEST_F(Layers, ArrowKeysScrollTheShownPageAndReachNothingElse) {
         [&](std::uint32_t pass) {
             current = pass;
             if (pass == 20 && elSystem::ScrollPageLimit == 0) {
-                elSystem::SetScrollPage("TALLPAGE", "PAGETILE", 1200);
+                elSystem::SetScrollPage("TALLPAGE", "TALLTILE", 1200);
                 elSystem::ToggleScrollPage();
                 ASSERT_EQ(elSystem::ScrollPageShown, 1);
             }
@@ -187,7 +187,7 @@ TEST_F(Layers, APageShorterThanTheClipShowsWhatItHasAndDoesNotScroll) {
     const drawtest::ProgramFile page("SHORTPAGE", PictureFile(640, 300, [](int, int y) {
                                          return 0x010101u * static_cast<std::uint32_t>(y % 250 + 5);
                                      }));
-    const drawtest::ProgramFile tile("PAGETILE",
+    const drawtest::ProgramFile tile("SHORTTILE",
                                      PictureFile(64, 48, [](int, int) { return 0x3060C0u; }));
     std::uint32_t pressed = 0;
     Run(
@@ -195,7 +195,7 @@ TEST_F(Layers, APageShorterThanTheClipShowsWhatItHasAndDoesNotScroll) {
         [&](std::uint32_t pass) {
             current = pass;
             if (pass == 10 && elSystem::ScrollPageLimit == 0) {
-                elSystem::SetScrollPage("SHORTPAGE", "PAGETILE", 300);
+                elSystem::SetScrollPage("SHORTPAGE", "SHORTTILE", 300);
                 elSystem::ToggleScrollPage();
             }
             if (pass == 11 && pressed == 0) {

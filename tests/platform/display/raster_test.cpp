@@ -188,6 +188,18 @@ TEST(Raster, HugePolygonsCostNoMoreThanTheSurface) {
     EXPECT_EQ(board.Having(kFill).size(), 16u * 12u - 66u);  // 0 + 1 + ... + 11 below it
 }
 
+TEST(Raster, ACanvasClippedToARectangleDrawsOnlyInsideIt) {
+    Board board;
+    Canvas clipped(board.surface, platform::Rect{4, 3, 10, 8});
+    clipped.FillRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX, solid);
+    clipped.Line({0, 5}, {16, 5}, Pen{1, kInk});
+    clipped.Line({7, -20}, {7, 40}, Pen{3, kInk});
+    clipped.SetPixel(2, 2, kInk);
+    const Point everywhere[] = {{-50, -50}, {60, -50}, {60, 60}, {-50, 60}};
+    clipped.FillPolygon(everywhere, Brush{Brush::Kind::kHatch, kInk, kGap});
+    EXPECT_EQ(Minus(Box(0, 0, 16, 12), Box(4, 3, 10, 8)), board.Having(kBack));
+}
+
 TEST(Bezier, CountsOtherThanOnePlusThreeKGiveNothing) {
     const Point p[] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}};
     for (std::size_t n : {0u, 1u, 2u, 3u, 5u, 6u}) {
