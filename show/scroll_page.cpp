@@ -1,9 +1,11 @@
 #include "show/scroll_page.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "el/draw/blits.h"
 #include "el/draw/clip_rect.h"
+#include "el/draw/object_table.h"
 #include "el/system/frame_timing.h"
 #include "el/system/input_state.h"
 #include "el/system/scroll_page_state.h"
@@ -13,6 +15,8 @@ namespace show {
 void DrawScrollPage() {
     using namespace elSystem;
     if (ScrollPageShown != 1) return;
+    // Objects 0 and 1 are the library's scratch pictures, never a page or its background.
+    if (ScrollPageObject < 2 || ScrollBackgroundObject < 2) return;
     const auto tx = static_cast<std::int32_t>(ScrollTileOffsetX);
     const auto ty = static_cast<std::int32_t>(ScrollTileOffsetY);
     for (std::int32_t j = 0; j <= 10; ++j) {
@@ -28,8 +32,13 @@ void DrawScrollPage() {
     const auto& clip = elDraw::ClipRect;
     const std::int32_t clipHeight = clip.bottom - clip.top;
     const auto p = static_cast<std::int32_t>(ScrollPagePosition);
-    elDraw::BlitKeyed(clip.left, clip.top, ScrollPageObject, 0, p, clip.right - clip.left,
-                      p + clipHeight);
+    // A page narrower or shorter than the clip rectangle shows what it has rather than nothing.
+    std::int32_t pageWidth = clip.right - clip.left, pageBottom = p + clipHeight;
+    if (const platform::Surface* page = elDraw::ObjectSurface(ScrollPageObject)) {
+        pageWidth = std::min(pageWidth, page->width());
+        pageBottom = std::min(pageBottom, page->height());
+    }
+    elDraw::BlitKeyed(clip.left, clip.top, ScrollPageObject, 0, p, pageWidth, pageBottom);
     switch (ScrollKey) {
         case 38:
             ScrollPagePosition -= FrameDelta * 100;
@@ -46,9 +55,10 @@ void DrawScrollPage() {
         default:
             break;
     }
-    if (ScrollPagePosition < 0) ScrollPagePosition = 0;
+    // The bottom limit first: for a page shorter than the clip it is negative, and the top wins.
     const auto limit = static_cast<float>(ScrollPageLimit - clipHeight);
     if (ScrollPagePosition > limit) ScrollPagePosition = limit;
+    if (ScrollPagePosition < 0) ScrollPagePosition = 0;
 }
 
 }  // namespace show

@@ -78,6 +78,9 @@ void DrawReveal(std::int32_t style, std::int32_t t) {
 }
 
 void DrawCover(std::int32_t t) {
+    // Without a tile strip of its own (none set, or its load failed) a cover lays no tiles: the
+    // reserved objects are not tiles.
+    if (elSystem::TileObject < 2) return;
     for (std::int32_t j = 0; j < 10; ++j) {
         for (std::int32_t i = 0; i < 10; ++i) {
             elDraw::BlitKeyed(64 * j, 48 * i, elSystem::TileObject, 64 * (t - 1), 0,

@@ -7,7 +7,9 @@
 #include "el/sound/sound_device.h"
 #include "el/system/build_settings.h"
 #include "el/system/font_block.h"
+#include "el/system/gdi_draw.h"
 #include "el/system/input_state.h"
+#include "el/system/text.h"
 #include "platform/messages.h"
 #include "platform/window.h"
 
@@ -33,6 +35,9 @@ void ReleaseScreen() {
 }
 
 int Shutdown() {
+    // A text run or BeginGdi left open holds the back surface's device context, which goes now.
+    elSystem::EndText();
+    elSystem::EndGdi();
     ReleaseCursor();
     ReleaseScreen();
     elSound::Release();

@@ -8,6 +8,7 @@
 #include "el/system/frame_timing.h"
 #include "el/system/input_state.h"
 #include "el/system/scroll_page_state.h"
+#include "el/system/text_state.h"
 #include "el/system/transition_counter.h"
 #include "platform/rect.h"
 
@@ -59,6 +60,21 @@ struct SystemState {
     std::int32_t TileObject = 0;
 
     std::unique_ptr<FontBlock> Font;
+
+    // The text run, the frame-rate line and the held device context. A fresh device context
+    // draws black text on an opaque white background.
+    std::int32_t TextRunOpen = 0;
+    std::int32_t TextRunOwnsDC = 0;
+    std::shared_ptr<platform::text::Font> TextRunFont;
+    platform::ColorRef TextColor = 0x000000;
+    platform::ColorRef TextBackColor = 0xFFFFFF;
+    std::int32_t TextTransparent = 0;
+    std::int32_t FramesCounted = 0;
+    float FrameRate = 0;
+    float HighestFrameRate = 0;
+    float LowestFrameRate = 999.9f;
+    std::array<char, 64> FrameRateText{};
+    std::int32_t GdiHeld = 0;
 
     std::int32_t TransitionCounter = 0;
 };
@@ -115,6 +131,19 @@ std::int32_t& ScrollPageLimit = state.ScrollPageLimit;
 std::int32_t& TileObject = state.TileObject;
 
 std::unique_ptr<FontBlock>& Font = state.Font;
+
+std::int32_t& TextRunOpen = state.TextRunOpen;
+std::int32_t& TextRunOwnsDC = state.TextRunOwnsDC;
+std::shared_ptr<platform::text::Font>& TextRunFont = state.TextRunFont;
+platform::ColorRef& TextColor = state.TextColor;
+platform::ColorRef& TextBackColor = state.TextBackColor;
+std::int32_t& TextTransparent = state.TextTransparent;
+std::int32_t& FramesCounted = state.FramesCounted;
+float& FrameRate = state.FrameRate;
+float& HighestFrameRate = state.HighestFrameRate;
+float& LowestFrameRate = state.LowestFrameRate;
+std::array<char, 64>& FrameRateText = state.FrameRateText;
+std::int32_t& GdiHeld = state.GdiHeld;
 
 std::int32_t& TransitionCounter = state.TransitionCounter;
 

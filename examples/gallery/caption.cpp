@@ -1,26 +1,19 @@
 #include "examples/gallery/caption.h"
 
-#include "el/draw/blits.h"
+#include <string>
+
 #include "el/draw/fills.h"
-#include "examples/gallery/gallery_state.h"
+#include "el/system/text.h"
 
 namespace gallery {
 
-void DrawCaption(std::string_view text) {
-    constexpr int kLeft = 8, kTop = 8, kPad = 4;
-    const int width = static_cast<int>(text.size()) * kGlyphWidth;
-    elDraw::HalfFillRect(kLeft - kPad, kTop - kPad, kLeft + width + kPad,
-                         kTop + kGlyphHeight + kPad, 0);
-    int x = kLeft;
-    for (const char c : text) {
-        const int code = (c >= 32 && c <= 126) ? c : '?';
-        const int cell = code - 32;
-        const int left = (cell % 16) * kGlyphWidth;
-        const int top = (cell / 16) * kGlyphHeight;
-        elDraw::BlitKeyed(x, kTop, Objects().glyphs, left, top, left + kGlyphWidth,
-                          top + kGlyphHeight);
-        x += kGlyphWidth;
-    }
+void DrawCaption(std::string_view text, int top) {
+    // The band first: blits cannot reach the back surface while the text run holds it.
+    elDraw::HalfFillRect(0, top, 640, top + kCaptionHeight, 0);
+    elSystem::SelectFont(1, 20, 0, 1, 0, 0);
+    elSystem::SetTextColors(0xFFFFFF, 0, 1);
+    elSystem::PutText(10, top + 5, std::string(text).c_str());
+    elSystem::EndText();
 }
 
 }  // namespace gallery

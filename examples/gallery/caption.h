@@ -1,16 +1,14 @@
-// The name of the operation a page shows, in the top left corner, from the glyph picture: the
-// printable ASCII characters in a 16 x 6 grid of 10 x 18 cells, keyed on black.
+// The name of the operation a page shows, in the Gothic face on a darkened band across the
+// picture, so that it reads on any page.
 #pragma once
 
 #include <string_view>
 
 namespace gallery {
 
-inline constexpr int kGlyphWidth = 10;
-inline constexpr int kGlyphHeight = 18;
+inline constexpr int kCaptionHeight = 30;
 
-// Characters outside printable ASCII show as '?'. The band behind the text darkens the
-// picture by half so that the caption reads on any page.
-void DrawCaption(std::string_view text);
+// The band covers rows top .. top + kCaptionHeight.
+void DrawCaption(std::string_view text, int top = 0);
 
 }  // namespace gallery

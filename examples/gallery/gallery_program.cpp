@@ -10,6 +10,7 @@
 #include "el/sound/sound_objects.h"
 #include "el/sound/sound_playback.h"
 #include "el/system/frame_timing.h"
+#include "el/system/layer_setup.h"
 #include "examples/gallery/gallery_state.h"
 #include "examples/gallery/pages.h"
 #include "show/scene_state.h"
@@ -18,7 +19,6 @@
 namespace gallery {
 namespace {
 
-constexpr std::int32_t kPageTicks = 240;   // a tick a pass: four seconds a page
 constexpr std::int32_t kMusicVolume = -6;  // decibels: the music under the pages
 
 GalleryState state;
@@ -39,7 +39,10 @@ void Load() {
     o.galabg = elDraw::LoadObject("GALABG", 2);
     o.spot = elDraw::LoadObject("SPOT", 2);
     o.fin = elDraw::LoadObject("FIN", 2);
-    o.glyphs = elDraw::LoadObject("GLYPHS", 2);
+    o.dimmed = elDraw::CreateObject(640, 480, 2);
+    // The layers last: they make black the transparent colour of what is loaded after them.
+    elSystem::SetTransitionTiles("TILES");
+    elSystem::SetScrollPage("PAGE", "PAGETILE", 1440);
     show::SceneNumber = 1;
     show::PreviousScene = 0;
 }
@@ -63,7 +66,7 @@ void RunPage(std::int32_t scene) {
     const bool last = scene == static_cast<std::int32_t>(pages.size());
     if (state.pageTicks >= kPageTicks && page.leave != nullptr) page.leave();
     if (state.pageTicks >= kPageTicks && !last) {
-        show::TransitionStyle = (scene - 1) % 12 + 1;
+        show::TransitionStyle = page.leaveStyle >= 0 ? page.leaveStyle : (scene - 1) % 12 + 1;
         show::TransitionLength = 20;
         show::ChangeScene(scene + 1);
     }
@@ -82,6 +85,14 @@ std::int32_t Music() {
     return state.objects.music;
 }
 
+// A page each kPageTicks passes, one more for the first (it has no time behind it), and nine
+// more for each page that leaves by the cover: the cover's ten steps run alone.
+std::uint32_t ExpectedPasses() {
+    std::uint32_t passes = 1;
+    for (const Page& page : AllPages()) passes += kPageTicks + (page.leaveStyle == 0 ? 9 : 0);
+    return passes;
+}
+
 }  // namespace
 
 GalleryState& State() {
@@ -91,8 +102,10 @@ GalleryState& State() {
 std::span<const Page> AllPages() {
     static const std::vector<Page> pages = [] {
         std::vector<Page> all;
-        for (const auto& part : {CorePages(), BlendPages(), RowPages(), MusicPages()})
+        for (const auto& part :
+             {CorePages(), BlendPages(), RowPages(), TextPages(), ShapePages(), MusicPages()}) {
             all.insert(all.end(), part.begin(), part.end());
+        }
         return all;
     }();
     return pages;
@@ -109,7 +122,7 @@ const show::ShowProgram& GalleryProgram() {
         .runSceneFrame = &RunPage,
         .reset = &Reset,
         .timelineSound = &Music,
-        .expectedPasses = static_cast<std::uint32_t>(AllPages().size() * kPageTicks + 1),
+        .expectedPasses = ExpectedPasses(),
     };
     return program;
 }

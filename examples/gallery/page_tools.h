@@ -9,10 +9,11 @@
 
 namespace gallery {
 
+inline constexpr double kPi = 3.14159265358979;
+
 // A value that goes back and forth between from and to every `period` seconds.
 inline int Swing(int from, int to, double period, double phase = 0.0) {
-    const double t =
-        0.5 - 0.5 * std::cos((PageSeconds() / period + phase) * 2.0 * 3.14159265358979);
+    const double t = 0.5 - 0.5 * std::cos((PageSeconds() / period + phase) * 2.0 * kPi);
     return from + static_cast<int>(std::lround((to - from) * t));
 }
 

@@ -50,7 +50,7 @@ void SongPage() {
 }
 
 constexpr std::array<Page, 1> kPages{{
-    {&SongPage, &StartSong, &StopSong},
+    {&SongPage, &StartSong, -1, &StopSong},
 }};
 
 }  // namespace
