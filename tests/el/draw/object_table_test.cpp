@@ -18,7 +18,7 @@
 #include "platform/display/display_device.h"
 #include "platform/resources.h"
 #include "tests/el/draw/draw_test_support.h"
-#include "tests/platform/audio/special_files.h"
+#include "tests/platform/audio/unusual_files.h"
 
 namespace drawtest {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "el/sound/sound_playback.h"
 #include "tests/el/sound/sound_test_support.h"
-#include "tests/platform/audio/special_files.h"
+#include "tests/platform/audio/unusual_files.h"
 
 namespace {
 

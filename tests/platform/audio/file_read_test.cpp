@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "tests/platform/audio/special_files.h"
+#include "tests/platform/audio/unusual_files.h"
 #include "tests/platform/audio/wave_builder.h"
 
 namespace {

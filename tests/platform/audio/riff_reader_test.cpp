@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <tuple>
 
-#include "tests/platform/audio/special_files.h"
+#include "tests/platform/audio/unusual_files.h"
 #include "tests/platform/audio/wave_builder.h"
 
 // Under AddressSanitizer a reader that allocates what a hostile size claims, before checking it

@@ -16,7 +16,7 @@
 
 #include "platform/display/gdi.h"
 #include "platform/resources.h"
-#include "tests/platform/audio/special_files.h"
+#include "tests/platform/audio/unusual_files.h"
 #include "tests/platform/audio/wave_builder.h"
 
 // The largest single allocation since the last reset: proves a refusal came before the buffer.
