@@ -7,20 +7,15 @@
 #include "platform/executable_path.h"
 
 namespace elSystem {
-namespace {
-
-std::array<char, kPathBufferSize> pathBuffer{};
-
-}  // namespace
 
 const char* ProgramDirectory() {
-    pathBuffer.fill('\0');
+    PathBuffer.fill('\0');
     const std::string executable = platform::ExecutablePath();
     const std::size_t slash = executable.rfind('/');
-    if (slash != std::string::npos && slash + 1 < pathBuffer.size()) {
-        std::memcpy(pathBuffer.data(), executable.data(), slash + 1);
+    if (slash != std::string::npos && slash + 1 < PathBuffer.size()) {
+        std::memcpy(PathBuffer.data(), executable.data(), slash + 1);
     }
-    return pathBuffer.data();
+    return PathBuffer.data();
 }
 
 }  // namespace elSystem

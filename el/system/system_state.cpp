@@ -7,7 +7,10 @@
 #include "el/system/font_block.h"
 #include "el/system/frame_timing.h"
 #include "el/system/input_state.h"
+#include "el/system/key_state.h"
+#include "el/system/program_directory.h"
 #include "el/system/scroll_page_state.h"
+#include "el/system/settings_files.h"
 #include "el/system/transition_counter.h"
 #include "platform/rect.h"
 
@@ -61,6 +64,16 @@ struct SystemState {
     std::unique_ptr<FontBlock> Font;
 
     std::int32_t TransitionCounter = 0;
+
+    // Paths: the buffer ProgramDirectory and SettingsDirectory return, and the settings folder.
+    std::array<char, kPathBufferSize> PathBuffer{};
+    std::array<char, kDataRootSize> DataRoot{};
+    std::array<char, kPathBufferSize> LastDirectoryName{};
+    std::array<char, kProgramNameSize> ProgramName{};
+
+    // PollKeyRelease.
+    std::int32_t PressReleaseState = 0;
+    std::int32_t PressReleaseCode = 0;
 };
 
 SystemState state;
@@ -117,6 +130,14 @@ std::int32_t& TileObject = state.TileObject;
 std::unique_ptr<FontBlock>& Font = state.Font;
 
 std::int32_t& TransitionCounter = state.TransitionCounter;
+
+std::array<char, kPathBufferSize>& PathBuffer = state.PathBuffer;
+std::array<char, kDataRootSize>& DataRoot = state.DataRoot;
+std::array<char, kPathBufferSize>& LastDirectoryName = state.LastDirectoryName;
+std::array<char, kProgramNameSize>& ProgramName = state.ProgramName;
+
+std::int32_t& PressReleaseState = state.PressReleaseState;
+std::int32_t& PressReleaseCode = state.PressReleaseCode;
 
 void ResetSystemState() {
     state = SystemState{};

@@ -4,8 +4,8 @@
 
 namespace elSystem {
 
-// Input, timing, waits, the scroll-page layer, the font block and the transition counter back
-// to their values at program start.
+// Input, timing, waits, the scroll-page layer, the font block, the transition counter, paths
+// and settings, and the key helpers back to their values at program start.
 void ResetSystemState();
 
 }  // namespace elSystem
