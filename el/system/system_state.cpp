@@ -7,6 +7,7 @@
 #include "el/system/font_block.h"
 #include "el/system/frame_timing.h"
 #include "el/system/input_state.h"
+#include "el/system/joystick.h"
 #include "el/system/key_state.h"
 #include "el/system/program_directory.h"
 #include "el/system/scroll_page_state.h"
@@ -74,6 +75,10 @@ struct SystemState {
     // PollKeyRelease.
     std::int32_t PressReleaseState = 0;
     std::int32_t PressReleaseCode = 0;
+
+    // The two joysticks.
+    std::array<JoyRecord, kJoystickCount> JoyRecords{};
+    std::array<JoyCalibration, kJoystickCount> JoyCalibrations{};
 };
 
 SystemState state;
@@ -138,6 +143,9 @@ std::array<char, kProgramNameSize>& ProgramName = state.ProgramName;
 
 std::int32_t& PressReleaseState = state.PressReleaseState;
 std::int32_t& PressReleaseCode = state.PressReleaseCode;
+
+std::array<JoyRecord, kJoystickCount>& JoyRecords = state.JoyRecords;
+std::array<JoyCalibration, kJoystickCount>& JoyCalibrations = state.JoyCalibrations;
 
 void ResetSystemState() {
     state = SystemState{};

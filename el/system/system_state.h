@@ -5,7 +5,7 @@
 namespace elSystem {
 
 // Input, timing, waits, the scroll-page layer, the font block, the transition counter, paths
-// and settings, and the key helpers back to their values at program start.
+// and settings, the key helpers and the joysticks back to their values at program start.
 void ResetSystemState();
 
 }  // namespace elSystem
