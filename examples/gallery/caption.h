@@ -12,5 +12,7 @@ inline constexpr int kGlyphHeight = 18;
 // Characters outside printable ASCII show as '?'. The band behind the text darkens the
 // picture by half so that the caption reads on any page.
 void DrawCaption(std::string_view text);
+// The glyphs alone, with their top left corner at (x, y).
+void DrawText(int x, int y, std::string_view text);
 
 }  // namespace gallery

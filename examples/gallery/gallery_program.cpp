@@ -88,7 +88,8 @@ GalleryState& State() {
 std::span<const Page> AllPages() {
     static const std::vector<Page> pages = [] {
         std::vector<Page> all;
-        for (const auto& part : {CorePages()}) all.insert(all.end(), part.begin(), part.end());
+        for (const auto& part : {CorePages(), InputPages()})
+            all.insert(all.end(), part.begin(), part.end());
         return all;
     }();
     return pages;

@@ -12,6 +12,7 @@ struct Page {
 
 // Each page file gives its pages in the order they are shown.
 std::span<const Page> CorePages();
+std::span<const Page> InputPages();
 
 // Every page, in order; page n is scene n + 1.
 std::span<const Page> AllPages();

@@ -1,6 +1,7 @@
 // The gallery as the renderer runs it: every page in turn, to its end, the same on every run.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 #include <sstream>
 #include <string>
@@ -76,6 +77,59 @@ TEST_F(Gallery, TwoRunsGiveTheSameFrames) {
     const std::vector<std::string> first = ReadLines(dir.path() / "first.txt");
     ASSERT_EQ(first.size(), 600u);
     EXPECT_EQ(first, ReadLines(dir.path() / "second.txt"));
+}
+
+// The input page (the last) draws the joystick's mark where the stick is, and a key held down
+// in its box; before that page no other page reads either, so the frames are the same.
+TEST_F(Gallery, TheInputPageShowsAScriptedJoystickAndKey) {
+    const auto pages = static_cast<std::uint32_t>(gallery::AllPages().size());
+    const std::uint32_t first = (pages - 1) * 240 + 2;  // the input page's first pass
+    const std::uint32_t last = first + 90;
+    const ScratchDir dir;
+    const auto run = [&](const std::string& name, std::vector<std::string> script) {
+        const std::string stop = std::to_string(last);
+        std::vector<std::string> args = {
+            "--max-passes", stop,       "--frames",       stop,
+            "--out",        dir / name, "--frame-hashes", dir / (name + ".txt")};
+        args.insert(args.end(), script.begin(), script.end());
+        const auto parsed = render::ParseRenderOptions(args);
+        ASSERT_EQ(parsed.error, "");
+        ASSERT_EQ(render::RunRender(parsed.options), render::kExitMaxPasses);
+    };
+    const std::string pushed = std::to_string(first + 30);
+    run("still", {});
+    run("pushed",
+        {"--joy", "1:0:x=32768", "--joy", pushed + ":0:x=65535,b1=1", "--key", pushed + ":32:100"});
+
+    const std::vector<std::string> still = ReadLines(dir.path() / "still.txt");
+    const std::vector<std::string> moved = ReadLines(dir.path() / "pushed.txt");
+    ASSERT_EQ(still.size(), last);
+    ASSERT_EQ(moved.size(), last);
+    for (std::uint32_t pass = 1; pass < first; ++pass) {
+        ASSERT_EQ(still[pass - 1], moved[pass - 1]) << "pass " << pass;
+    }
+    const std::string frame = "frame-" + std::string(6 - std::to_string(last).size(), '0') +
+                              std::to_string(last) + ".png";
+    render::RgbImage withScript;
+    render::RgbImage without;
+    ASSERT_TRUE(ReadPng(dir.path() / "pushed" / frame, withScript));
+    ASSERT_TRUE(ReadPng(dir.path() / "still" / frame, without));
+    const auto pixel = [](const render::RgbImage& image, int x, int y) {
+        const std::uint8_t* p = image.Row(y) + x * 3;
+        return std::array<int, 3>{p[0], p[1], p[2]};
+    };
+    // The stick's square spans x 330..425 and y 64..159: pushed right, at half height, the
+    // yellow mark sits on its right edge; elsewhere the square is as without a joystick.
+    const auto mark = pixel(withScript, 424, 111);
+    EXPECT_EQ(mark[0], 255);
+    EXPECT_GT(mark[1], 240);
+    EXPECT_EQ(mark[2], 0);
+    EXPECT_NE(pixel(without, 424, 111), mark);
+    EXPECT_EQ(pixel(withScript, 360, 111), pixel(without, 360, 111));
+    // The Space box (second row, first key) is green while the key is held.
+    const auto space = pixel(withScript, 18, 98);
+    EXPECT_GT(space[1], 4 * space[0]);
+    EXPECT_NE(pixel(without, 18, 98), space);
 }
 
 }  // namespace
