@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 namespace elSystem {
 
@@ -13,5 +14,7 @@ extern std::array<char, kPathBufferSize>& PathBuffer;
 // The program directory with a trailing '/', in a buffer the next call overwrites. Empty when
 // the directory does not fit the buffer: loaders then look only at the built-in resources.
 const char* ProgramDirectory();
+// The same text, leaving the buffer alone.
+std::string ProgramFolder();
 
 }  // namespace elSystem

@@ -30,17 +30,10 @@ std::string CurrentProgramName() {
     return IsSingleName(name) ? name : std::string();
 }
 
-// Copies text into the path buffer whole, or leaves it empty when it does not fit.
-const char* FillPathBuffer(const std::string& text) {
-    PathBuffer.fill('\0');
-    if (text.size() < PathBuffer.size()) std::memcpy(PathBuffer.data(), text.data(), text.size());
-    return PathBuffer.data();
-}
-
 // The path of a settings file, or empty when there is no settings folder to put it in.
 std::string SettingsPath(const char* name) {
     if (name == nullptr || name[0] == '\0') return {};
-    const std::string folder = SettingsDirectory();  // copied at once: the buffer is shared
+    const std::string folder = SettingsFolder();
     if (folder.empty()) return {};
     return folder + name;
 }
@@ -62,9 +55,12 @@ std::string ConfigurationDirectory() {
     return folder + "/" + name + "/";
 }
 
-const char* SettingsDirectory() {
-    const std::string program = ProgramDirectory();
-    if (DataRoot[0] == '\0') return FillPathBuffer(ConfigurationDirectory());
+std::string SettingsFolder() {
+    if (DataRoot[0] == '\0') {
+        const std::string folder = ConfigurationDirectory();
+        return folder.size() < PathBuffer.size() ? folder : std::string();
+    }
+    const std::string program = ProgramFolder();
     // The component before the trailing '/': the search starts at the second-to-last character.
     if (program.size() >= 2) {
         const std::size_t slash = program.rfind('/', program.size() - 2);
@@ -76,7 +72,15 @@ const char* SettingsDirectory() {
     }
     std::string folder = DataRoot.data();
     if (folder.back() != '/') folder += '/';
-    return FillPathBuffer(folder + LastDirectoryName.data());
+    folder += LastDirectoryName.data();
+    return folder.size() < PathBuffer.size() ? folder : std::string();
+}
+
+const char* SettingsDirectory() {
+    const std::string folder = SettingsFolder();
+    PathBuffer.fill('\0');
+    std::memcpy(PathBuffer.data(), folder.data(), folder.size());
+    return PathBuffer.data();
 }
 
 void ReadDataRoot(const char* fileName) {

@@ -35,6 +35,8 @@ std::string ConfigurationDirectory();
 // program directory (/save/Show/ for the data root /save and a program in /games/Show/);
 // otherwise the configuration folder. Empty when it does not fit the buffer.
 const char* SettingsDirectory();
+// The same folder as a string, leaving the path buffer alone.
+std::string SettingsFolder();
 // Takes the data root from the first line of the file `fileName` in the configuration folder.
 // A missing or empty file, or a line longer than 255 characters, leaves no data root.
 void ReadDataRoot(const char* fileName);

@@ -52,8 +52,7 @@ std::int32_t GetDiskFree(char driveLetter) {
     const bool letter =
         (driveLetter >= 'A' && driveLetter <= 'Z') || (driveLetter >= 'a' && driveLetter <= 'z');
     if (!letter) return 0;
-    const std::string folder = SettingsDirectory();  // copied at once: the buffer is shared
-    return Saturated(platform::FreeDiskBytes(folder));
+    return Saturated(platform::FreeDiskBytes(SettingsFolder()));
 }
 
 std::int32_t GetFreeMemory() {

@@ -57,6 +57,12 @@ TEST_F(SettingsFiles, NumbersGoAndComeBackAsPlainDecimalText) {
     EXPECT_EQ(ReadIntFile("score"), 2147483647);
     WriteIntFile("score", -2147483647 - 1);
     EXPECT_EQ(ReadIntFile("score"), -2147483647 - 1);
+
+    // The files leave the path buffer to whoever filled it last.
+    const std::string program = ProgramDirectory();
+    WriteIntFile("score", 1);
+    ReadIntFile("score");
+    EXPECT_EQ(std::string(PathBuffer.data()), program);
 }
 
 TEST_F(SettingsFiles, ARoundTripNeedsNothingOfAReadOnlyProgramFolder) {
