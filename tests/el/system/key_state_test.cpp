@@ -62,19 +62,6 @@ TEST_F(KeyHelpers, NothingCountsAsPressedWhileTransitionsPagesOrSuspensionHoldIn
     }
 }
 
-TEST_F(KeyHelpers, KeyStateFollowsTheScriptedKeyMessages) {
-    host->PostInput({platform::WM_KEYDOWN, 'Z', 0});
-    EXPECT_TRUE(host->KeyDown('Z'));
-    host->PostInput({platform::WM_KEYUP, 'Z', 0});
-    EXPECT_FALSE(host->KeyDown('Z'));
-    host->PostInput({platform::WM_RBUTTONDOWN, 0, 0});
-    EXPECT_TRUE(host->KeyDown(kRightButtonCode));
-    host->ScheduleAt(50, {platform::WM_RBUTTONUP, 0, 0});
-    EXPECT_TRUE(host->KeyDown(kRightButtonCode));
-    host->AdvanceClock(50);
-    EXPECT_FALSE(host->KeyDown(kRightButtonCode));
-}
-
 // The window procedure's bookkeeping of a key press and its release.
 void Press(std::int32_t key) {
     KeyHeld = LastKey = key;
@@ -118,13 +105,6 @@ TEST_F(KeyHelpers, PollKeyReleaseIgnoresUnlistedKeysAndEverythingAfterTheEnd) {
     Press('Q');
     EXPECT_EQ(PollKeyRelease(32, 0), 0);
     EXPECT_EQ(PressReleaseState, 0);
-}
-
-TEST_F(KeyHelpers, WatchKeyStartsTheCountAfresh) {
-    CountedKeyPresses = 7;
-    WatchKey(32);
-    EXPECT_EQ(CountedKey, 32);
-    EXPECT_EQ(GetWatchCount(), 0);
 }
 
 TEST_F(KeyHelpers, ThePointerIsPutOnThePictureAndTheProgramHearsOfIt) {

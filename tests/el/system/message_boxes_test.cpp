@@ -71,6 +71,8 @@ TEST_F(MessageBoxes, LongTextsAreCutAtACharacterBoundary) {
 TEST_F(MessageBoxes, TheColourCheckEndsAtOnceInThisFullScreenBuild) {
     EXPECT_EQ(IsWindowed(), 0);
     for (const char* name : {"", "*", "fs.dat"}) EXPECT_EQ(CheckColorDepth(name), 1);
+    bool switched = false;
+    EXPECT_EQ(CheckColorDepthFor("", {0, 12, 8}, switched), 1);  // a depth nobody checks for
     EXPECT_TRUE(host->messageBoxes().empty());
     EXPECT_EQ(CloseState, 0);
 }
@@ -114,18 +116,6 @@ TEST_F(ColourCheck, NoOrABoxNobodyAnswersEndsTheProgram) {
     EXPECT_EQ(CheckColorDepthFor("*", shallow, switched), 0);  // no answer left: No
     EXPECT_FALSE(switched);
     EXPECT_EQ(ReadIntFile("fs.dat"), 0);
-}
-
-TEST_F(ColourCheck, DeepEnoughDesktopsAndUncheckedDepthsAskNothing) {
-    const auto check = [&](std::int32_t fullScreen, std::int32_t need, std::int32_t desktop) {
-        return CheckColorDepthFor("", {fullScreen, need, desktop}, switched);
-    };
-    EXPECT_EQ(check(0, 16, 16), 1);
-    EXPECT_EQ(check(0, 24, 32), 1);
-    EXPECT_EQ(check(0, 12, 8), 1);  // a depth nobody checks for
-    EXPECT_EQ(check(1, 16, 8), 1);  // full screen sets its own mode
-    EXPECT_TRUE(host->messageBoxes().empty());
-    EXPECT_EQ(CloseState, 0);
 }
 
 }  // namespace
