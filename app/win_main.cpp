@@ -1,6 +1,7 @@
 #include "app/shell.h"
 #include "el/system/build_settings.h"
 #include "el/system/frame_timing.h"
+#include "el/system/settings_files.h"
 #include "platform/crt.h"
 #include "platform/resources.h"
 #include "platform/window.h"
@@ -37,6 +38,8 @@ const show::ShowProgram& CurrentShow() {
 
 int WinMain(int showCommand, const char* commandLine) {
     platform::SetWindowProc(&MainWindowProc);
+    // The show's settings live under its own name, whichever program (player or renderer) runs it.
+    elSystem::SetProgramName(CurrentShow().name);
     platform::WindowDesc window{CurrentShow().title, {}, 640, 480, elSystem::FullScreen == 1};
     if (const auto icon = platform::FindResource("MAIN", platform::RT_ICON)) window.icon = *icon;
     if (!platform::CreateMainWindow(window)) return 0;

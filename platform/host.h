@@ -1,7 +1,8 @@
 // The narrow interface to the machine: events in, frames out, the vertical blank and the
-// millisecond clock, audio out, dialogs. Two hosts implement it (sdl, headless), each a library
-// of its own; a program's main builds the one it needs with that host's options and installs it.
-// The shared software of the platform and everything above it only ever talk to CurrentHost().
+// millisecond clock, the calendar, audio out, dialogs, key state, joysticks. Two hosts implement it
+// (sdl, headless), each a library of its own; a program's main builds the one it needs with that
+// host's options and installs it. The shared software of the platform and everything above it only
+// ever talk to CurrentHost().
 #pragma once
 
 #include <cstddef>
@@ -45,12 +46,47 @@ inline constexpr int kAudioRate = 44100;
 inline constexpr unsigned MB_OK = 0x0000;
 inline constexpr unsigned MB_OKCANCEL = 0x0001;
 inline constexpr unsigned MB_YESNO = 0x0004;
+inline constexpr unsigned MB_ICONQUESTION = 0x0020;
 inline constexpr unsigned MB_ICONWARNING = 0x0030;
 inline constexpr unsigned MB_SYSTEMMODAL = 0x1000;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
+
+// The answer of a box nobody could answer: never Yes or OK to a question, so that an unseen
+// box cannot agree to anything.
+constexpr int UnansweredResult(unsigned style) {
+    switch (style & 0x0F) {
+        case MB_YESNO:
+            return IDNO;
+        case MB_OKCANCEL:
+            return IDCANCEL;
+        default:
+            return IDOK;
+    }
+}
+
+// A moment of the calendar, as the program's user reads it on a clock.
+struct CalendarTime {
+    int year = 1970;
+    int month = 1;    // 1..12
+    int day = 1;      // 1..31
+    int weekday = 4;  // 0 Sunday .. 6 Saturday
+    int hour = 0, minute = 0, second = 0;
+};
+
+// What a joystick reports now. Axes run from 0 (left, up) to 65535 (right, down), about 32768
+// at rest; buttons are bits, bit 0 the first button.
+struct JoystickReading {
+    bool present = false;
+    std::uint32_t x = 0, y = 0;
+    std::uint32_t buttons = 0;
+    // Differs for every time a joystick was plugged into this slot, so that the library knows
+    // a joystick it has not calibrated yet.
+    std::uint32_t connection = 0;
+};
+inline constexpr int kJoystickSlots = 2;
 
 class Host {
   public:
@@ -80,6 +116,9 @@ class Host {
     // waits, moves it on by a millisecond so that such a loop ends.
     virtual void PollPause() {}
 
+    // The local date and time now.
+    virtual CalendarTime LocalTime() = 0;
+
     // Waits for the start of the next vertical blank of a 60 Hz display; false if it failed.
     virtual bool WaitVerticalBlank() = 0;
     virtual void PresentFrame(const FrameView& frame) = 0;
@@ -91,6 +130,15 @@ class Host {
     virtual void SetCursorVisible(bool visible) = 0;
     // Confines the cursor to a rectangle of the screen, or frees it when rect is null.
     virtual bool ClipCursor(const int* rect) = 0;
+    // Moves the pointer over a pixel of the picture (clamped to it), wherever the picture is.
+    virtual void WarpPointer(int pictureX, int pictureY) = 0;
+    // Whether a key (virtual-key code) or mouse button (1 left, 2 right) is down just now.
+    virtual bool KeyDown(std::uint32_t virtualKey) = 0;
+
+    // Looks for joysticks anew (they may have been plugged in or out).
+    virtual void RefreshJoysticks() = 0;
+    // Joystick `slot` (0 or 1) now; false, with reading.present false, when there is none.
+    virtual bool ReadJoystick(int slot, JoystickReading& reading) = 0;
 
     // Starts pulling audio from source; false when there is no audio device.
     virtual bool OpenAudio(AudioSource* source) = 0;

@@ -42,7 +42,7 @@ void MessageBeep() {
 }
 
 int MessageBox(std::string_view text, std::string_view caption, unsigned style) {
-    return HasHost() ? CurrentHost().ShowMessageBox(caption, text, style) : IDOK;
+    return HasHost() ? CurrentHost().ShowMessageBox(caption, text, style) : UnansweredResult(style);
 }
 
 }  // namespace platform

@@ -7,20 +7,19 @@
 #include "platform/executable_path.h"
 
 namespace elSystem {
-namespace {
 
-std::array<char, kPathBufferSize> pathBuffer{};
-
-}  // namespace
-
-const char* ProgramDirectory() {
-    pathBuffer.fill('\0');
+std::string ProgramFolder() {
     const std::string executable = platform::ExecutablePath();
     const std::size_t slash = executable.rfind('/');
-    if (slash != std::string::npos && slash + 1 < pathBuffer.size()) {
-        std::memcpy(pathBuffer.data(), executable.data(), slash + 1);
-    }
-    return pathBuffer.data();
+    if (slash == std::string::npos || slash + 1 >= PathBuffer.size()) return {};
+    return executable.substr(0, slash + 1);
+}
+
+const char* ProgramDirectory() {
+    const std::string folder = ProgramFolder();
+    PathBuffer.fill('\0');
+    std::memcpy(PathBuffer.data(), folder.data(), folder.size());
+    return PathBuffer.data();
 }
 
 }  // namespace elSystem

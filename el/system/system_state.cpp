@@ -7,7 +7,11 @@
 #include "el/system/font_block.h"
 #include "el/system/frame_timing.h"
 #include "el/system/input_state.h"
+#include "el/system/joystick.h"
+#include "el/system/key_state.h"
+#include "el/system/program_directory.h"
 #include "el/system/scroll_page_state.h"
+#include "el/system/settings_files.h"
 #include "el/system/text_state.h"
 #include "el/system/transition_counter.h"
 #include "platform/rect.h"
@@ -77,6 +81,20 @@ struct SystemState {
     std::int32_t GdiHeld = 0;
 
     std::int32_t TransitionCounter = 0;
+
+    // Paths: the buffer ProgramDirectory and SettingsDirectory return, and the settings folder.
+    std::array<char, kPathBufferSize> PathBuffer{};
+    std::array<char, kDataRootSize> DataRoot{};
+    std::array<char, kPathBufferSize> LastDirectoryName{};
+    std::array<char, kProgramNameSize> ProgramName{};
+
+    // PollKeyRelease.
+    std::int32_t PressReleaseState = 0;
+    std::int32_t PressReleaseCode = 0;
+
+    // The two joysticks.
+    std::array<JoyRecord, kJoystickCount> JoyRecords{};
+    std::array<JoyCalibration, kJoystickCount> JoyCalibrations{};
 };
 
 SystemState state;
@@ -146,6 +164,17 @@ std::array<char, 64>& FrameRateText = state.FrameRateText;
 std::int32_t& GdiHeld = state.GdiHeld;
 
 std::int32_t& TransitionCounter = state.TransitionCounter;
+
+std::array<char, kPathBufferSize>& PathBuffer = state.PathBuffer;
+std::array<char, kDataRootSize>& DataRoot = state.DataRoot;
+std::array<char, kPathBufferSize>& LastDirectoryName = state.LastDirectoryName;
+std::array<char, kProgramNameSize>& ProgramName = state.ProgramName;
+
+std::int32_t& PressReleaseState = state.PressReleaseState;
+std::int32_t& PressReleaseCode = state.PressReleaseCode;
+
+std::array<JoyRecord, kJoystickCount>& JoyRecords = state.JoyRecords;
+std::array<JoyCalibration, kJoystickCount>& JoyCalibrations = state.JoyCalibrations;
 
 void ResetSystemState() {
     state = SystemState{};

@@ -5,7 +5,8 @@
 namespace elSystem {
 
 // Input, timing, waits, the scroll-page layer, the font block, the text run and frame-rate line,
-// the held device context and the transition counter back to their values at program start.
+// the held device context, the transition counter, paths and settings, the key helpers and the
+// joysticks back to their values at program start.
 void ResetSystemState();
 
 }  // namespace elSystem

@@ -16,4 +16,11 @@ void DrawCaption(std::string_view text, int top) {
     elSystem::EndText();
 }
 
+void DrawText(int x, int y, std::string_view text) {
+    elSystem::SelectFont(1, 16, 0, 1, 0, 0);
+    elSystem::SetTextColors(0xFFFFFF, 0, 1);
+    elSystem::PutText(x, y, std::string(text).c_str());
+    elSystem::EndText();
+}
+
 }  // namespace gallery

@@ -102,8 +102,9 @@ GalleryState& State() {
 std::span<const Page> AllPages() {
     static const std::vector<Page> pages = [] {
         std::vector<Page> all;
-        for (const auto& part :
-             {CorePages(), BlendPages(), RowPages(), TextPages(), ShapePages(), MusicPages()}) {
+        // The input and music pages early, so that their tests need not run the whole show.
+        for (const auto& part : {CorePages(), InputPages(), MusicPages(), BlendPages(), RowPages(),
+                                 TextPages(), ShapePages()}) {
             all.insert(all.end(), part.begin(), part.end());
         }
         return all;

@@ -1,6 +1,7 @@
 // The gallery's pictures, sound and page clock, shared by its page files.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace gallery {
@@ -19,6 +20,9 @@ struct GalleryState {
     GalleryObjects objects;
     std::int32_t pageTicks = 0;  // ticks since the page began: one a pass at 60 passes a second
     std::int32_t wipeType = 0;   // the wipe page's last type
+    // The input page: the press states of its keys, and the last key PollKeyRelease gave.
+    std::array<std::int32_t, 8> keyStates{};
+    std::int32_t lastReleased = 0;
 };
 
 GalleryState& State();

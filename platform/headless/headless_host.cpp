@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/system_info.h"
+
 namespace platform {
 
 HeadlessHost::HeadlessHost(std::int64_t epochSeconds, std::uint32_t startMilliseconds)
     : epochSeconds_(epochSeconds), startMilliseconds_(startMilliseconds) {}
 
-bool HeadlessHost::CreateMainWindow(const WindowDesc&) {
+bool HeadlessHost::CreateMainWindow(const WindowDesc& desc) {
     window_ = true;
+    pictureWidth_ = std::max(1, desc.width);
+    pictureHeight_ = std::max(1, desc.height);
     return true;
 }
 
@@ -27,8 +31,77 @@ void HeadlessHost::DeliverDue() {
     while (!scheduled_.empty() && scheduled_.begin()->first <= elapsedMs_) {
         const Msg msg = scheduled_.begin()->second;
         scheduled_.erase(scheduled_.begin());
-        PostMessage(msg.message, msg.wParam, msg.lParam);
+        PostInput(msg);
     }
+}
+
+void HeadlessHost::PostInput(const Msg& msg) {
+    switch (msg.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            SetKeyDown(static_cast<std::uint32_t>(msg.wParam), true);
+            break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            SetKeyDown(static_cast<std::uint32_t>(msg.wParam), false);
+            break;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            SetKeyDown(1, true);
+            break;
+        case WM_LBUTTONUP:
+            SetKeyDown(1, false);
+            break;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            SetKeyDown(2, true);
+            break;
+        case WM_RBUTTONUP:
+            SetKeyDown(2, false);
+            break;
+        default:
+            break;
+    }
+    PostMessage(msg.message, msg.wParam, msg.lParam);
+}
+
+void HeadlessHost::SetKeyDown(std::uint32_t virtualKey, bool down) {
+    if (virtualKey < keys_.size()) keys_[virtualKey] = down;
+}
+
+bool HeadlessHost::KeyDown(std::uint32_t virtualKey) {
+    return virtualKey < keys_.size() && keys_[virtualKey];
+}
+
+void HeadlessHost::WarpPointer(int pictureX, int pictureY) {
+    pointerX_ = std::clamp(pictureX, 0, pictureWidth_ - 1);
+    pointerY_ = std::clamp(pictureY, 0, pictureHeight_ - 1);
+    PostMessage(
+        WM_MOUSEMOVE, 0,
+        MakeLParam(static_cast<std::uint16_t>(pointerX_), static_cast<std::uint16_t>(pointerY_)));
+}
+
+void HeadlessHost::SetJoystick(int slot, std::uint32_t x, std::uint32_t y, std::uint32_t buttons) {
+    if (slot < 0 || slot >= kJoystickSlots) return;
+    JoystickReading& joystick = joysticks_[static_cast<std::size_t>(slot)];
+    if (!joystick.present) {
+        joystick.present = true;
+        joystick.connection = ++connections_;
+    }
+    joystick.x = std::min<std::uint32_t>(x, 65535);
+    joystick.y = std::min<std::uint32_t>(y, 65535);
+    joystick.buttons = buttons;
+}
+
+void HeadlessHost::UnplugJoystick(int slot) {
+    if (slot >= 0 && slot < kJoystickSlots) joysticks_[static_cast<std::size_t>(slot)] = {};
+}
+
+bool HeadlessHost::ReadJoystick(int slot, JoystickReading& reading) {
+    reading = {};
+    if (slot < 0 || slot >= kJoystickSlots) return false;
+    reading = joysticks_[static_cast<std::size_t>(slot)];
+    return reading.present;
 }
 
 void HeadlessHost::RenderAudioUpTo(std::uint64_t elapsedMs) {
@@ -78,6 +151,10 @@ std::int64_t HeadlessHost::EpochSeconds() {
     return static_cast<std::int64_t>(static_cast<std::uint64_t>(epochSeconds_) + elapsedMs_ / 1000);
 }
 
+CalendarTime HeadlessHost::LocalTime() {
+    return CalendarAt(EpochSeconds(), false);
+}
+
 bool HeadlessHost::WaitVerticalBlank() {
     if (failVerticalBlanks_ > 0) {
         --failVerticalBlanks_;
@@ -96,9 +173,20 @@ void HeadlessHost::PresentFrame(const FrameView& frame) {
 }
 
 int HeadlessHost::ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) {
-    boxes_.push_back(RecordedBox{std::string(caption), std::string(text), style});
+    int answer = UnansweredResult(style);
+    const unsigned buttons = style & 0x0F;
+    if (buttons == MB_YESNO || buttons == MB_OKCANCEL) {
+        if (!messageBoxAnswers.empty()) {
+            const int scripted = messageBoxAnswers.front();
+            messageBoxAnswers.pop_front();
+            const bool fits = buttons == MB_YESNO ? (scripted == IDYES || scripted == IDNO)
+                                                  : (scripted == IDOK || scripted == IDCANCEL);
+            if (fits) answer = scripted;
+        }
+    }
+    boxes_.push_back(RecordedBox{std::string(caption), std::string(text), style, answer});
     if (onMessageBox) onMessageBox(boxes_.back());
-    return messageBoxAnswer;
+    return answer;
 }
 
 bool HeadlessHost::ClipCursor(const int* rect) {

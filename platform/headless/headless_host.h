@@ -1,9 +1,12 @@
 // The deterministic host: a virtual clock that only the vertical-blank wait (and an explicit
-// advance) moves, scripted messages, frames and audio handed to the caller as they come, and
-// message boxes recorded instead of shown. Tests and the offline renderer run on it.
+// advance) moves, scripted messages, keys and joysticks, frames and audio handed to the caller
+// as they come, and message boxes recorded and answered from a script instead of shown. Tests
+// and the offline renderer run on it.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -26,6 +29,7 @@ class HeadlessHost : public Host {
         std::string caption;
         std::string text;
         unsigned style;
+        int answer;
     };
 
     // Called with every presented frame, as it comes; nothing is kept.
@@ -36,10 +40,24 @@ class HeadlessHost : public Host {
     std::function<void(const RecordedBox&)> onMessageBox;
 
     const std::vector<RecordedBox>& messageBoxes() const { return boxes_; }
-    int messageBoxAnswer = IDOK;
+    // Answers for the boxes that ask (IDYES or IDNO, IDOK or IDCANCEL), taken in order. A box
+    // left without a fitting answer gets UnansweredResult: No, or Cancel. An OK box needs none.
+    std::deque<int> messageBoxAnswers;
 
     // Posts msg when the virtual clock reaches elapsedMs (counted from the host's creation).
     void ScheduleAt(std::uint64_t elapsedMs, const Msg& msg);
+    // Posts an input message now, and keeps the key state it implies: a key or mouse button
+    // is down from its down message to its up message.
+    void PostInput(const Msg& msg);
+    void SetKeyDown(std::uint32_t virtualKey, bool down);
+    // Where the program last put the pointer (picture coordinates).
+    int pointerX() const { return pointerX_; }
+    int pointerY() const { return pointerY_; }
+
+    // No joystick until one is set: the first setting of a slot plugs a joystick in there.
+    void SetJoystick(int slot, std::uint32_t x, std::uint32_t y, std::uint32_t buttons);
+    void UnplugJoystick(int slot);
+    int joystickRefreshes() const { return joystickRefreshes_; }
     // Moves the virtual clock on, delivering scheduled messages and rendering audio.
     void AdvanceClock(std::uint64_t ms);
     std::uint64_t elapsedMs() const { return elapsedMs_; }
@@ -64,6 +82,8 @@ class HeadlessHost : public Host {
     void WaitEvents() override;
     std::uint32_t Milliseconds() override;
     std::int64_t EpochSeconds() override;
+    // The virtual wall clock in UTC: the same calendar in every time zone.
+    CalendarTime LocalTime() override;
     void Sleep(std::uint32_t milliseconds) override { AdvanceClock(milliseconds); }
     void PollPause() override { AdvanceClock(1); }
     bool WaitVerticalBlank() override;
@@ -72,6 +92,11 @@ class HeadlessHost : public Host {
     void Beep() override { ++beeps_; }
     void SetCursorVisible(bool visible) override { cursorVisible_ = visible; }
     bool ClipCursor(const int* rect) override;
+    // Moves the virtual pointer and tells the program, as a real pointer's move would.
+    void WarpPointer(int pictureX, int pictureY) override;
+    bool KeyDown(std::uint32_t virtualKey) override;
+    void RefreshJoysticks() override { ++joystickRefreshes_; }
+    bool ReadJoystick(int slot, JoystickReading& reading) override;
     bool OpenAudio(AudioSource* source) override;
     void CloseAudio() override { audio_ = nullptr; }
     void LockAudio() override {}
@@ -97,6 +122,14 @@ class HeadlessHost : public Host {
     bool cursorVisible_ = true;
     bool cursorClipped_ = false;
     int beeps_ = 0;
+    int pictureWidth_ = 640;
+    int pictureHeight_ = 480;
+    int pointerX_ = 0;
+    int pointerY_ = 0;
+    std::array<bool, 256> keys_{};
+    std::array<JoystickReading, kJoystickSlots> joysticks_{};
+    std::uint32_t connections_ = 0;
+    int joystickRefreshes_ = 0;
     AudioSource* audio_ = nullptr;
     std::multimap<std::uint64_t, Msg> scheduled_;
     std::vector<RecordedBox> boxes_;

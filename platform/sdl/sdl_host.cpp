@@ -17,6 +17,7 @@
 #include "platform/png_file.h"
 #include "platform/sdl/sdl_keys.h"
 #include "platform/sdl/x11_window.h"
+#include "platform/system_info.h"
 
 namespace platform {
 
@@ -73,6 +74,7 @@ SdlHost::SdlHost(const SdlHostOptions& options)
 
 SdlHost::~SdlHost() {
     CloseAudio();
+    joysticks_.Close();
     DestroyMainWindow();
     if (initialised_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
@@ -294,6 +296,12 @@ void SdlHost::Translate(const SDL_Event& event) {
             }
             break;
         }
+        case SDL_JOYDEVICEADDED:
+            joysticks_.DeviceAdded(event.jdevice.which);
+            break;
+        case SDL_JOYDEVICEREMOVED:
+            joysticks_.DeviceRemoved(event.jdevice.which);
+            break;
         default:
             break;
     }
@@ -319,6 +327,16 @@ void SdlHost::WarpPointer(int pictureX, int pictureY) {
     SDL_WarpMouseInWindow(window_, x, y);
 }
 
+bool SdlHost::KeyDown(std::uint32_t virtualKey) {
+    if (virtualKey == 1 || virtualKey == 2) {
+        const Uint32 buttons = SDL_GetMouseState(nullptr, nullptr);
+        return (buttons & (virtualKey == 1 ? SDL_BUTTON_LMASK : SDL_BUTTON_RMASK)) != 0;
+    }
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyboardState(&count);
+    return sdl::AnyKeyDownFor(virtualKey, keys, count);
+}
+
 void SdlHost::PumpEvents() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) Translate(event);
@@ -340,6 +358,10 @@ std::uint32_t SdlHost::Milliseconds() {
 std::int64_t SdlHost::EpochSeconds() {
     using namespace std::chrono;
     return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+}
+
+CalendarTime SdlHost::LocalTime() {
+    return CalendarAt(EpochSeconds(), true);
 }
 
 int SdlHost::ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) {
@@ -364,7 +386,7 @@ int SdlHost::ShowMessageBox(std::string_view caption, std::string_view text, uns
             "OK"};
     }
     const SDL_MessageBoxData data{
-        (style & MB_ICONWARNING) ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION,
+        (style & 0xF0) == MB_ICONWARNING ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION,
         window_,
         captionText.c_str(),
         bodyText.c_str(),
@@ -372,8 +394,9 @@ int SdlHost::ShowMessageBox(std::string_view caption, std::string_view text, uns
         buttons,
         nullptr};
     int answer = IDOK;
-    if (SDL_ShowMessageBox(&data, &answer) != 0) return (yesNo ? IDYES : IDOK);
-    if (answer < 0) answer = yesNo ? IDNO : (okCancel ? IDCANCEL : IDOK);
+    // A box that cannot be shown has agreed to nothing.
+    if (SDL_ShowMessageBox(&data, &answer) != 0) return UnansweredResult(style);
+    if (answer < 0) answer = UnansweredResult(style);  // closed without a button
     // The box's own loop swallowed the pacing; do not make the next pass catch up.
     pacer_.Reset();
     vsyncCheck_.Restart();

@@ -1,5 +1,6 @@
 // The host for a real desktop: one SDL window showing the 640 x 480 picture letterboxed,
-// passes paced at 60 Hz by the monotonic clock, the default audio device, message boxes.
+// passes paced at 60 Hz by the monotonic clock, the default audio device, message boxes, the
+// keyboard's state and two joysticks.
 #pragma once
 
 #include <SDL.h>
@@ -10,6 +11,7 @@
 
 #include "platform/host.h"
 #include "platform/sdl/frame_pacer.h"
+#include "platform/sdl/joysticks.h"
 #include "platform/sdl/picture_scaler.h"
 #include "platform/sdl/sdl_host_factory.h"
 #include "platform/sdl/viewport.h"
@@ -36,6 +38,7 @@ class SdlHost : public Host {
     void WaitEvents() override;
     std::uint32_t Milliseconds() override;
     std::int64_t EpochSeconds() override;
+    CalendarTime LocalTime() override;
     void Sleep(std::uint32_t milliseconds) override { SDL_Delay(milliseconds); }
     bool WaitVerticalBlank() override;
     void PresentFrame(const FrameView& frame) override;
@@ -44,8 +47,12 @@ class SdlHost : public Host {
     void SetCursorVisible(bool visible) override;
     bool ClipCursor(const int* rect) override;
     SDL_Window* window() const { return window_; }
-    // Moves the pointer over a pixel of the picture, wherever the picture is on the screen.
-    void WarpPointer(int pictureX, int pictureY);
+    void WarpPointer(int pictureX, int pictureY) override;
+    bool KeyDown(std::uint32_t virtualKey) override;
+    void RefreshJoysticks() override { joysticks_.Refresh(); }
+    bool ReadJoystick(int slot, JoystickReading& reading) override {
+        return joysticks_.Read(slot, reading);
+    }
     // How window points relate to the picture just now.
     const sdl::PointMapping& pointMapping() const { return mapping_; }
     // How frames reach the window: our own scaling into the window's pixels, or a texture
@@ -108,6 +115,7 @@ class SdlHost : public Host {
     AudioSource* audioSource_ = nullptr;
     bool active_ = false;
     sdl::FramePacer pacer_;
+    sdl::Joysticks joysticks_;
 };
 
 }  // namespace platform

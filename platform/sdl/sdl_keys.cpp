@@ -78,4 +78,14 @@ std::uint32_t VirtualKeyFor(SDL_Keycode key) {
     return 0;
 }
 
+bool AnyKeyDownFor(std::uint32_t virtualKey, const Uint8* keys, int count) {
+    if (keys == nullptr || virtualKey == 0) return false;
+    for (int scancode = 0; scancode < count; ++scancode) {
+        if (keys[scancode] == 0) continue;
+        const auto place = static_cast<SDL_Scancode>(scancode);
+        if (VirtualKeyFor(SDL_GetKeyFromScancode(place), place) == virtualKey) return true;
+    }
+    return false;
+}
+
 }  // namespace platform::sdl

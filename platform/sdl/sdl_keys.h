@@ -17,4 +17,7 @@ std::uint32_t VirtualKeyFor(SDL_Keycode key);
 // for keys no keyboard layout gives a code.
 std::uint32_t VirtualKeyFor(SDL_Keycode key, SDL_Scancode scancode);
 
+// Whether any key down in SDL's keyboard state (one byte a scancode) gives the virtual key.
+bool AnyKeyDownFor(std::uint32_t virtualKey, const Uint8* keys, int count);
+
 }  // namespace platform::sdl

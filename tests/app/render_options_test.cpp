@@ -23,6 +23,26 @@ TEST(RenderOptions, ParsesEveryOption) {
     EXPECT_EQ(parsed.options.timelinePath, "t.csv");
 }
 
+TEST(RenderOptions, ScriptsHeldKeysJoysticksAndAnswers) {
+    const auto parsed = ParseRenderOptions(
+        {"--key", "3:32:10", "--joy", "1:1:x=0,y=65535,b1=1,b4=1", "--joy", "9:1:b1=0", "--joy",
+         "12:0:unplug", "--answer", "yes,no", "--answer", "cancel"});
+    ASSERT_EQ(parsed.error, "");
+    ASSERT_EQ(parsed.options.keys.size(), 1u);
+    EXPECT_EQ(parsed.options.keys[0].holdPasses, 10u);
+    const auto& joys = parsed.options.joysticks;
+    ASSERT_EQ(joys.size(), 3u);
+    EXPECT_EQ(joys[0].slot, 1);
+    EXPECT_EQ(joys[0].x, 0u);
+    EXPECT_EQ(joys[0].y, 65535u);
+    EXPECT_EQ(joys[0].buttonsDown, 0b1001u);
+    EXPECT_EQ(joys[1].buttonsUp, 0b0001u);
+    EXPECT_FALSE(joys[1].x.has_value());
+    EXPECT_TRUE(joys[2].unplug);
+    EXPECT_EQ(parsed.options.answers,
+              (std::vector<int>{platform::IDYES, platform::IDNO, platform::IDCANCEL}));
+}
+
 TEST(RenderOptions, RefusesWhatItDoesNotUnderstand) {
     for (const std::vector<std::string>& args :
          std::vector<std::vector<std::string>>{{"--bogus"},
@@ -35,6 +55,20 @@ TEST(RenderOptions, RefusesWhatItDoesNotUnderstand) {
                                                {"--key", "30:0"},
                                                {"--key", "30:256"},
                                                {"--key", ":27"},
+                                               {"--key", "30:27:"},
+                                               {"--key", "30:27:-1"},
+                                               {"--joy", "5:0"},
+                                               {"--joy", "0:0:x=1"},
+                                               {"--joy", "5:2:x=1"},
+                                               {"--joy", "5:0:x=65536"},
+                                               {"--joy", "5:0:z=1"},
+                                               {"--joy", "5:0:b5=1"},
+                                               {"--joy", "5:0:b1=2"},
+                                               {"--joy", "5:0:x=1,"},
+                                               {"--joy", "5:0:"},
+                                               {"--answer", "maybe"},
+                                               {"--answer", "yes,,no"},
+                                               {"--answer"},
                                                {"--timeline"},
                                                {"--video"},
                                                {"--video", ""},

@@ -1,6 +1,7 @@
 // The gallery as the renderer runs it: every page in turn, to its end, the same on every run.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <set>
 #include <span>
@@ -44,6 +45,18 @@ std::vector<Row> Timeline(const fs::path& path) {
         rows.push_back(row);
     }
     return rows;
+}
+
+// The pass a page begins on: each page before it takes 240 passes, the first one more, one
+// that leaves by the cover nine more; 0 when the page is not in the gallery.
+std::uint32_t FirstPassOf(const gallery::Page& wanted) {
+    const auto pages = gallery::AllPages();
+    std::uint32_t first = 1;
+    for (std::size_t index = 0; index < pages.size(); ++index) {
+        if (pages[index].draw == wanted.draw) return first;
+        first += 240 + (index == 0 ? 1 : 0) + (pages[index].leaveStyle == 0 ? 9 : 0);
+    }
+    return 0;
 }
 
 TEST_F(Gallery, ShowsEveryPageInTurnAndEndsByItself) {
@@ -92,6 +105,59 @@ TEST_F(Gallery, TwoRunsGiveTheSameFrames) {
     EXPECT_EQ(first, ReadLines(dir.path() / "second.txt"));
 }
 
+// The input page draws the joystick's mark where the stick is, and a key held down
+// in its box; before that page no other page reads either, so the frames are the same.
+TEST_F(Gallery, TheInputPageShowsAScriptedJoystickAndKey) {
+    const std::uint32_t first = FirstPassOf(gallery::InputPages()[0]);
+    ASSERT_GT(first, 0u);
+    const std::uint32_t last = first + 90;
+    const ScratchDir dir;
+    const auto run = [&](const std::string& name, std::vector<std::string> script) {
+        const std::string stop = std::to_string(last);
+        std::vector<std::string> args = {
+            "--max-passes", stop,       "--frames",       stop,
+            "--out",        dir / name, "--frame-hashes", dir / (name + ".txt")};
+        args.insert(args.end(), script.begin(), script.end());
+        const auto parsed = render::ParseRenderOptions(args);
+        ASSERT_EQ(parsed.error, "");
+        ASSERT_EQ(render::RunRender(parsed.options), render::kExitMaxPasses);
+    };
+    const std::string pushed = std::to_string(first + 30);
+    run("still", {});
+    run("pushed",
+        {"--joy", "1:0:x=32768", "--joy", pushed + ":0:x=65535,b1=1", "--key", pushed + ":32:100"});
+
+    const std::vector<std::string> still = ReadLines(dir.path() / "still.txt");
+    const std::vector<std::string> moved = ReadLines(dir.path() / "pushed.txt");
+    ASSERT_EQ(still.size(), last);
+    ASSERT_EQ(moved.size(), last);
+    for (std::uint32_t pass = 1; pass < first; ++pass) {
+        ASSERT_EQ(still[pass - 1], moved[pass - 1]) << "pass " << pass;
+    }
+    const std::string frame = "frame-" + std::string(6 - std::to_string(last).size(), '0') +
+                              std::to_string(last) + ".png";
+    render::RgbImage withScript;
+    render::RgbImage without;
+    ASSERT_TRUE(ReadPng(dir.path() / "pushed" / frame, withScript));
+    ASSERT_TRUE(ReadPng(dir.path() / "still" / frame, without));
+    const auto pixel = [](const render::RgbImage& image, int x, int y) {
+        const std::uint8_t* p = image.Row(y) + x * 3;
+        return std::array<int, 3>{p[0], p[1], p[2]};
+    };
+    // The stick's square spans x 330..425 and y 64..159: pushed right, at half height, the
+    // yellow mark sits on its right edge; elsewhere the square is as without a joystick.
+    const auto mark = pixel(withScript, 424, 111);
+    EXPECT_EQ(mark[0], 255);
+    EXPECT_GT(mark[1], 240);
+    EXPECT_EQ(mark[2], 0);
+    EXPECT_NE(pixel(without, 424, 111), mark);
+    EXPECT_EQ(pixel(withScript, 360, 111), pixel(without, 360, 111));
+    // The Space box (second row, first key) is green while the key is held.
+    const auto space = pixel(withScript, 18, 98);
+    EXPECT_GT(space[1], 4 * space[0]);
+    EXPECT_NE(pixel(without, 18, 98), space);
+}
+
 }  // namespace
 
 // The music page plays the gallery's own song, generated from its score, looping: it sounds in
@@ -103,19 +169,21 @@ TEST_F(Gallery, TheMusicPageLoopsItsSongTheSameOnEveryRun) {
     ASSERT_EQ(platform::ReadSmf(music::EncodeGallerySong(), &song), platform::SmfError::None);
     ASSERT_EQ(song.lengthFrames, 70560u);  // one bar of 4/4 at 150 a minute: 1.6 s
 
+    // Up to the end of the music page, twice.
+    const std::uint32_t pageFirst = FirstPassOf(gallery::MusicPages()[0]);
+    ASSERT_GT(pageFirst, 0u);
     const ScratchDir dir;
     for (const char* name : {"first.wav", "second.wav"}) {
         render::RenderOptions options;
         options.audioPath = dir / name;
-        options.timelinePath = dir / "timeline.csv";
-        ASSERT_EQ(render::RunRender(options), render::kExitEnded);
+        options.maxPasses = pageFirst + 239;
+        ASSERT_EQ(render::RunRender(options), render::kExitMaxPasses);
     }
     const std::string first = ReadBytes(dir.path() / "first.wav");
     EXPECT_TRUE(first == ReadBytes(dir.path() / "second.wav"));
 
-    // The music page is the last: it starts one pass after 240 passes of each page before it.
-    const std::size_t pages = gallery::AllPages().size();
-    const std::size_t pageStart = ((pages - 1) * 240 + 1) * 44100 / 60;
+    // Pass p begins (p - 1) sixtieths of a second into the run.
+    const std::size_t pageStart = std::size_t{pageFirst - 1} * 44100 / 60;
     const auto left = [&](std::size_t frame) {
         const std::size_t at = 44 + 4 * frame;
         return static_cast<std::int16_t>(static_cast<std::uint8_t>(first[at]) |

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/shell.h"
+#include "el/system/message_boxes.h"
 #include "platform/headless/headless_host.h"
 #include "show/greeting_program.h"
 #include "tests/render/render_test_support.h"
@@ -113,6 +114,34 @@ TEST(RenderRun, APassWithoutAFrameIsMarkedAndTakesNoTime) {
     EXPECT_TRUE(fs::exists(dir / "frames/frame-000051.png"));
     // One wait failed, so the clock stands one boundary behind the pass count.
     EXPECT_EQ(WavFrames(dir / "mix.wav"), AudioFramesAfter(119));
+}
+
+// What the program meets on the host before each pass of a run scripted with held keys,
+// joysticks and answers.
+TEST(RenderRun, ScriptedKeysJoysticksAndAnswersReachTheProgram) {
+    const auto parsed = render::ParseRenderOptions({"--max-passes", "6", "--key", "3:65:2", "--joy",
+                                                    "1:0:x=0", "--joy", "3:1:b2=1", "--joy",
+                                                    "5:1:unplug", "--answer", "yes,no"});
+    ASSERT_EQ(parsed.error, "");
+    RenderOptions options = parsed.options;
+    std::vector<int> keyDown, joy0x, joy1buttons, answers;
+    options.beforePassForTest = [&](platform::HeadlessHost& host, std::uint32_t pass) {
+        // Each pass's own script is applied just after this: we see the passes before.
+        if (pass > 6) return;  // asked once more, for the pass the limit stops
+        keyDown.push_back(host.KeyDown('A') ? 1 : 0);
+        platform::JoystickReading reading;
+        joy0x.push_back(host.ReadJoystick(0, reading) ? static_cast<int>(reading.x) : -1);
+        joy1buttons.push_back(host.ReadJoystick(1, reading) ? static_cast<int>(reading.buttons)
+                                                            : -1);
+        if (pass == 1) {
+            for (int i = 0; i < 3; ++i) answers.push_back(elSystem::MessageYesNo("?"));
+        }
+    };
+    ASSERT_EQ(render::RunRender(options), render::kExitMaxPasses);
+    EXPECT_EQ(keyDown, (std::vector<int>{0, 0, 0, 1, 1, 0}));  // down for passes 3 and 4
+    EXPECT_EQ(joy0x, (std::vector<int>{0, 0, 0, 0, 0, 0}));    // there from the start
+    EXPECT_EQ(joy1buttons, (std::vector<int>{-1, -1, -1, 0b10, 0b10, -1}));
+    EXPECT_EQ(answers, (std::vector<int>{1, 0, 0}));  // the third box found no answer left
 }
 
 TEST(RenderRun, AnInterruptStopsTheRunAndLeavesNoUnfinishedFile) {

@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/shell.h"
+#include "platform/host.h"
 
 namespace render {
 namespace {
@@ -45,6 +46,28 @@ bool ParseFrameList(const std::string& text, FrameSelection& selection) {
     return true;
 }
 
+// Comma-separated yes, no, ok or cancel, appended to answers.
+bool ParseAnswers(const std::string& text, std::vector<int>& answers) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const std::string word = text.substr(start, comma - start);
+        if (word == "yes") {
+            answers.push_back(platform::IDYES);
+        } else if (word == "no") {
+            answers.push_back(platform::IDNO);
+        } else if (word == "ok") {
+            answers.push_back(platform::IDOK);
+        } else if (word == "cancel") {
+            answers.push_back(platform::IDCANCEL);
+        } else {
+            return false;
+        }
+        start = comma + 1;
+    }
+    return true;
+}
+
 bool SamePath(const std::string& a, const std::string& b) {
     const auto normal = [](const std::string& path) {
         return std::filesystem::path(path).lexically_normal().string();
@@ -53,6 +76,47 @@ bool SamePath(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
+
+bool ParseScriptedJoystick(const std::string& text, ScriptedJoystick& joystick) {
+    joystick = ScriptedJoystick{};
+    const std::size_t first = text.find(':');
+    const std::size_t second = first == std::string::npos ? first : text.find(':', first + 1);
+    if (second == std::string::npos) return false;
+    std::uint32_t slot = 0;
+    if (!ParseNumber(text.substr(0, first), joystick.pass) || joystick.pass == 0 ||
+        !ParseNumber(text.substr(first + 1, second - first - 1), slot) ||
+        slot >= static_cast<std::uint32_t>(platform::kJoystickSlots)) {
+        return false;
+    }
+    joystick.slot = static_cast<int>(slot);
+    const std::string changes = text.substr(second + 1);
+    if (changes == "unplug") {
+        joystick.unplug = true;
+        return true;
+    }
+    std::size_t start = 0;
+    while (start <= changes.size()) {
+        const std::size_t comma = std::min(changes.find(',', start), changes.size());
+        const std::string change = changes.substr(start, comma - start);
+        const std::size_t equals = change.find('=');
+        if (equals == std::string::npos) return false;
+        const std::string name = change.substr(0, equals);
+        std::uint32_t value = 0;
+        if (!ParseNumber(change.substr(equals + 1), value)) return false;
+        if (name == "x" || name == "y") {
+            if (value > 65535) return false;
+            (name == "x" ? joystick.x : joystick.y) = value;
+        } else if (name.size() == 2 && name[0] == 'b' && name[1] >= '1' && name[1] <= '4' &&
+                   value <= 1) {
+            const std::uint32_t bit = 1u << (name[1] - '1');
+            (value == 1 ? joystick.buttonsDown : joystick.buttonsUp) |= bit;
+        } else {
+            return false;
+        }
+        start = comma + 1;
+    }
+    return true;
+}
 
 bool FrameSelection::Selects(std::uint32_t pass) const {
     if ((pass - 1) % every != 0) return false;
@@ -74,8 +138,17 @@ std::string RenderUsage() {
            "  --max-passes N     stop after N passes (exit status 3)\n"
            "  --seed S           start the virtual clock at epoch second S, 0 to 253402300799\n"
            "                     (reproducible runs)\n"
-           "  --key PASS:VK      press and release virtual key VK just before pass PASS\n"
-           "                     (repeatable; 27 is Escape)\n"
+           "  --key PASS:VK[:N]  press virtual key VK just before pass PASS and release it at\n"
+           "                     once, or N passes later (repeatable; 27 is Escape)\n"
+           "  --joy PASS:J:CHANGES\n"
+           "                     just before pass PASS, change joystick J (0 or 1); CHANGES\n"
+           "                     are x=V, y=V (0 to 65535, 32768 at rest) and b1=1 to b4=0\n"
+           "                     (button down or up), separated by commas, or unplug. The\n"
+           "                     first change plugs the joystick in, at rest; changes for\n"
+           "                     pass 1 are in place from the start (repeatable)\n"
+           "  --answer LIST      answer the message boxes that ask, in turn: yes, no, ok or\n"
+           "                     cancel, separated by commas (repeatable); a box left without\n"
+           "                     an answer gets no or cancel\n"
            "  --timeline FILE    write one CSV row per pass\n"
            "  --out DIR          where frames go (default ./render)\n"
            "  --frames LIST      frames to write as DIR/frame-NNNNNN.png: all, none, or passes\n"
@@ -136,14 +209,33 @@ ParseResult ParseRenderOptions(const std::vector<std::string>& args) {
         } else if (arg == "--key") {
             if (!value(text)) return fail("--key needs PASS:VK, for example 30:27");
             const std::size_t colon = text.find(':');
+            const std::size_t hold = colon == std::string::npos ? colon : text.find(':', colon + 1);
             ScriptedKey key;
             if (colon == std::string::npos || !ParseNumber(text.substr(0, colon), key.pass) ||
-                !ParseNumber(text.substr(colon + 1), key.virtualKey) || key.pass == 0 ||
-                key.virtualKey == 0 || key.virtualKey > 255) {
-                return fail("--key needs PASS:VK with PASS from 1 and VK from 1 to 255, got '" +
-                            text + "'");
+                !ParseNumber(text.substr(colon + 1, hold - colon - 1), key.virtualKey) ||
+                (hold != std::string::npos &&
+                 !ParseNumber(text.substr(hold + 1), key.holdPasses)) ||
+                key.pass == 0 || key.virtualKey == 0 || key.virtualKey > 255) {
+                return fail(
+                    "--key needs PASS:VK or PASS:VK:N with PASS from 1 and VK from 1 to 255, got "
+                    "'" +
+                    text + "'");
             }
             options.keys.push_back(key);
+        } else if (arg == "--joy") {
+            ScriptedJoystick joystick;
+            if (!value(text) || !ParseScriptedJoystick(text, joystick)) {
+                return fail(
+                    "--joy needs PASS:J:CHANGES with PASS from 1, J 0 or 1, and changes such as "
+                    "x=65535,b1=1 or unplug, got '" +
+                    text + "'");
+            }
+            options.joysticks.push_back(joystick);
+        } else if (arg == "--answer") {
+            if (!value(text) || !ParseAnswers(text, options.answers)) {
+                return fail("--answer needs yes, no, ok or cancel, separated by commas, got '" +
+                            text + "'");
+            }
         } else if (arg == "--out") {
             if (!value(options.outDir) || options.outDir.empty()) {
                 return fail("--out needs a folder name");

@@ -15,8 +15,20 @@ class HeadlessHost;
 namespace render {
 
 struct ScriptedKey {
-    std::uint32_t pass = 0;  // the key goes down and up just before this pass would run
+    std::uint32_t pass = 0;  // the key goes down just before this pass would run
     std::uint32_t virtualKey = 0;
+    std::uint32_t holdPasses = 0;  // it goes up that many passes later; 0: at once
+};
+
+// A change of a scripted joystick just before a pass: the first change of a slot plugs a
+// joystick in there, at rest (32768, 32768, no button down).
+struct ScriptedJoystick {
+    std::uint32_t pass = 0;
+    int slot = 0;
+    bool unplug = false;
+    std::optional<std::uint32_t> x, y;  // 0..65535
+    std::uint32_t buttonsDown = 0;      // bits of buttons 1..4 that go down
+    std::uint32_t buttonsUp = 0;        // and that go up
 };
 
 // Which passes' frames are written: every pass when `all`, else the listed passes and ranges;
@@ -41,6 +53,8 @@ struct RenderOptions {
     std::string audioPath;
     std::int64_t seed = 946684800;  // 2000-01-01 00:00:00 UTC
     std::vector<ScriptedKey> keys;
+    std::vector<ScriptedJoystick> joysticks;
+    std::vector<int> answers;  // IDYES, IDNO, IDOK or IDCANCEL, for the boxes that ask
     std::string timelinePath;
     std::string videoPath;
     std::string contactSheetPath;
@@ -58,6 +72,8 @@ struct ParseResult {
 };
 
 ParseResult ParseRenderOptions(const std::vector<std::string>& args);
+// One --joy value, PASS:J:CHANGES; false when it is not one.
+bool ParseScriptedJoystick(const std::string& text, ScriptedJoystick& joystick);
 // The renderer's name in messages: the show's name and "-render" ("greeting-render").
 std::string ProgramName();
 std::string RenderUsage();

@@ -23,6 +23,34 @@ namespace render {
 namespace {
 
 constexpr std::uint32_t kStartMs = 0;
+constexpr std::uint32_t kJoystickRest = 32768;
+
+void ApplyJoystick(platform::HeadlessHost& host, const ScriptedJoystick& change) {
+    if (change.unplug) {
+        host.UnplugJoystick(change.slot);
+        return;
+    }
+    platform::JoystickReading now;
+    if (!host.ReadJoystick(change.slot, now)) {
+        now.x = now.y = kJoystickRest;
+        now.buttons = 0;
+    }
+    host.SetJoystick(change.slot, change.x.value_or(now.x), change.y.value_or(now.y),
+                     (now.buttons | change.buttonsDown) & ~change.buttonsUp);
+}
+
+const char* AnswerName(int answer) {
+    switch (answer) {
+        case platform::IDYES:
+            return "yes";
+        case platform::IDNO:
+            return "no";
+        case platform::IDCANCEL:
+            return "cancel";
+        default:
+            return "ok";
+    }
+}
 
 std::uint32_t ExpectedPasses(const RenderOptions& options) {
     const std::uint32_t whole = app::CurrentShow().expectedPasses;
@@ -47,8 +75,14 @@ int RunRender(const RenderOptions& options) {
     auto owned = std::make_unique<platform::HeadlessHost>(options.seed, kStartMs);
     platform::HeadlessHost& host = *owned;
     host.onMessageBox = [](const platform::HeadlessHost::RecordedBox& box) {
-        std::fprintf(stderr, "%s: %s\n", box.caption.c_str(), box.text.c_str());
+        if ((box.style & 0x0F) == platform::MB_OK) {
+            std::fprintf(stderr, "%s: %s\n", box.caption.c_str(), box.text.c_str());
+        } else {
+            std::fprintf(stderr, "%s: %s [answered %s]\n", box.caption.c_str(), box.text.c_str(),
+                         AnswerName(box.answer));
+        }
     };
+    host.messageBoxAnswers.assign(options.answers.begin(), options.answers.end());
 
     Outputs outputs(options);
     if (!outputs.Open()) {
@@ -56,8 +90,21 @@ int RunRender(const RenderOptions& options) {
         return kExitOutputFailed;
     }
 
-    std::multimap<std::uint32_t, std::uint32_t> keysByPass;
-    for (const ScriptedKey& key : options.keys) keysByPass.emplace(key.pass, key.virtualKey);
+    // Key messages by pass: true for a key going down.
+    std::multimap<std::uint32_t, std::pair<std::uint32_t, bool>> keysByPass;
+    for (const ScriptedKey& key : options.keys) {
+        keysByPass.emplace(key.pass, std::pair{key.virtualKey, true});
+        keysByPass.emplace(key.pass + key.holdPasses, std::pair{key.virtualKey, false});
+    }
+    std::multimap<std::uint32_t, ScriptedJoystick> joysticksByPass;
+    for (const ScriptedJoystick& joystick : options.joysticks) {
+        // Changes for pass 1 are there when the program starts and looks for joysticks.
+        if (joystick.pass == 1) {
+            ApplyJoystick(host, joystick);
+        } else {
+            joysticksByPass.emplace(joystick.pass, joystick);
+        }
+    }
     std::uint32_t currentPass = 0;
     std::int32_t sceneAtStart = 0;
     std::uint64_t clockAtStart = 0;
@@ -86,9 +133,11 @@ int RunRender(const RenderOptions& options) {
             currentPass = pass;
             const auto [first, last] = keysByPass.equal_range(pass);
             for (auto it = first; it != last; ++it) {
-                platform::PostMessage(platform::WM_KEYDOWN, it->second, 0);
-                platform::PostMessage(platform::WM_KEYUP, it->second, 0);
+                const auto [virtualKey, down] = it->second;
+                host.PostInput({down ? platform::WM_KEYDOWN : platform::WM_KEYUP, virtualKey, 0});
             }
+            const auto [from, to] = joysticksByPass.equal_range(pass);
+            for (auto it = from; it != to; ++it) ApplyJoystick(host, it->second);
         }
         // Called again when the keys' messages came first: the pass starts from here.
         sceneAtStart = show::SceneNumber;
