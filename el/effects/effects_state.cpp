@@ -1,5 +1,6 @@
 #include "el/effects/effects_state.h"
 
+#include "el/effects/back_filters.h"
 #include "el/effects/clip_wipe.h"
 #include "el/effects/pixel_format.h"
 
@@ -24,6 +25,13 @@ struct EffectsState {
     std::int32_t WipeBand = 0;
     std::int32_t WipeOpened = 0;
     std::int32_t WipeClosed = 0;
+
+    std::int32_t RiseCounter = 0;
+    std::int32_t RiseCursor = 0;
+    std::int32_t RiseFadeCounter = 0;
+    std::int32_t RiseFadeCursor = 0;
+    std::int32_t NoiseCursor = 0;
+    std::int32_t NoiseRGBCursor = 0;
 };
 
 EffectsState state;
@@ -48,6 +56,13 @@ std::int32_t& WipeBand = state.WipeBand;
 std::int32_t& WipeOpened = state.WipeOpened;
 std::int32_t& WipeClosed = state.WipeClosed;
 
+std::int32_t& RiseCounter = state.RiseCounter;
+std::int32_t& RiseCursor = state.RiseCursor;
+std::int32_t& RiseFadeCounter = state.RiseFadeCounter;
+std::int32_t& RiseFadeCursor = state.RiseFadeCursor;
+std::int32_t& NoiseCursor = state.NoiseCursor;
+std::int32_t& NoiseRGBCursor = state.NoiseRGBCursor;
+
 void ResetEffectsState() {
     // Member by member: the tables are too large for a temporary on the stack.
     state.PixelFormat = {};
@@ -66,6 +81,12 @@ void ResetEffectsState() {
     state.WipeBand = 0;
     state.WipeOpened = 0;
     state.WipeClosed = 0;
+    state.RiseCounter = 0;
+    state.RiseCursor = 0;
+    state.RiseFadeCounter = 0;
+    state.RiseFadeCursor = 0;
+    state.NoiseCursor = 0;
+    state.NoiseRGBCursor = 0;
 }
 
 }  // namespace elDraw

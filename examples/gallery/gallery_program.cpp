@@ -102,8 +102,8 @@ GalleryState& State() {
 std::span<const Page> AllPages() {
     static const std::vector<Page> pages = [] {
         std::vector<Page> all;
-        for (const auto& part :
-             {CorePages(), BlendPages(), RowPages(), TextPages(), ShapePages(), MusicPages()}) {
+        for (const auto& part : {CorePages(), BlendPages(), RowPages(), TextPages(), ShapePages(),
+                                 ScreenFilterPages(), MusicPages()}) {
             all.insert(all.end(), part.begin(), part.end());
         }
         return all;
