@@ -103,7 +103,7 @@ std::span<const Page> AllPages() {
     static const std::vector<Page> pages = [] {
         std::vector<Page> all;
         for (const auto& part : {CorePages(), BlendPages(), RowPages(), TextPages(), ShapePages(),
-                                 ScreenFilterPages(), MusicPages()}) {
+                                 ScreenFilterPages(), RotationPages(), MusicPages()}) {
             all.insert(all.end(), part.begin(), part.end());
         }
         return all;
