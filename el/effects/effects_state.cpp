@@ -2,6 +2,7 @@
 
 #include "el/effects/back_filters.h"
 #include "el/effects/clip_wipe.h"
+#include "el/effects/filter_blits.h"
 #include "el/effects/pixel_format.h"
 
 namespace elDraw {
@@ -32,6 +33,7 @@ struct EffectsState {
     std::int32_t RiseFadeCursor = 0;
     std::int32_t NoiseCursor = 0;
     std::int32_t NoiseRGBCursor = 0;
+    std::int32_t GlowCursor = 0;
 };
 
 EffectsState state;
@@ -62,6 +64,7 @@ std::int32_t& RiseFadeCounter = state.RiseFadeCounter;
 std::int32_t& RiseFadeCursor = state.RiseFadeCursor;
 std::int32_t& NoiseCursor = state.NoiseCursor;
 std::int32_t& NoiseRGBCursor = state.NoiseRGBCursor;
+std::int32_t& GlowCursor = state.GlowCursor;
 
 void ResetEffectsState() {
     // Member by member: the tables are too large for a temporary on the stack.
@@ -87,6 +90,7 @@ void ResetEffectsState() {
     state.RiseFadeCursor = 0;
     state.NoiseCursor = 0;
     state.NoiseRGBCursor = 0;
+    state.GlowCursor = 0;
 }
 
 }  // namespace elDraw

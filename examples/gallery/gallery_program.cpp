@@ -102,8 +102,9 @@ GalleryState& State() {
 std::span<const Page> AllPages() {
     static const std::vector<Page> pages = [] {
         std::vector<Page> all;
-        for (const auto& part : {CorePages(), BlendPages(), RowPages(), TextPages(), ShapePages(),
-                                 ScreenFilterPages(), RotationPages(), MusicPages()}) {
+        for (const auto& part :
+             {CorePages(), BlendPages(), RowPages(), TextPages(), ShapePages(), ScreenFilterPages(),
+              RotationPages(), FilterPages(), MusicPages()}) {
             all.insert(all.end(), part.begin(), part.end());
         }
         return all;

@@ -24,6 +24,7 @@ std::span<const Page> TextPages();
 std::span<const Page> ShapePages();
 std::span<const Page> ScreenFilterPages();
 std::span<const Page> RotationPages();
+std::span<const Page> FilterPages();
 std::span<const Page> MusicPages();
 
 // Every page, in order; page n is scene n + 1.
