@@ -21,12 +21,18 @@ EffectClip ClipEffectRegion(std::int32_t x, std::int32_t y, std::int32_t object,
     const platform::Surface* source = ObjectSurface(object);
     if (source == nullptr || !BackSurface) return EffectClip::kRefused;
     if (!SourceInside(*source, srcLeft, srcTop, srcRight, srcBottom)) return EffectClip::kRefused;
+    return ClipDestination(x, y, srcLeft, srcTop, static_cast<std::int64_t>(srcRight) - srcLeft,
+                           static_cast<std::int64_t>(srcBottom) - srcTop, region);
+}
+
+EffectClip ClipDestination(std::int32_t x, std::int32_t y, std::int32_t srcLeft,
+                           std::int32_t srcTop, std::int64_t width, std::int64_t height,
+                           EffectRegion& region) {
+    if (!BackSurface) return EffectClip::kRefused;
     const std::int64_t clipLeft = std::max<std::int64_t>(ClipRect.left, 0);
     const std::int64_t clipTop = std::max<std::int64_t>(ClipRect.top, 0);
     const std::int64_t clipRight = std::min<std::int64_t>(ClipRect.right, BackSurface->width());
     const std::int64_t clipBottom = std::min<std::int64_t>(ClipRect.bottom, BackSurface->height());
-    std::int64_t width = static_cast<std::int64_t>(srcRight) - srcLeft;
-    std::int64_t height = static_cast<std::int64_t>(srcBottom) - srcTop;
     std::int64_t dx = x, dy = y, sx = srcLeft, sy = srcTop;
     if (dx + width > clipRight) width = clipRight - dx;
     if (dy + height > clipBottom) height = clipBottom - dy;
@@ -40,8 +46,9 @@ EffectClip ClipEffectRegion(std::int32_t x, std::int32_t y, std::int32_t object,
         height -= clipTop - dy;
         dy = clipTop;
     }
-    // Clipping only shrinks a rectangle that lies inside the object, so the source stays inside.
     if (width < 0 || height < 0) return EffectClip::kNothingVisible;
+    // A source start moved beyond 32 bits names no pixel of any object.
+    if (sx > INT32_MAX || sy > INT32_MAX) return EffectClip::kRefused;
     region = EffectRegion{static_cast<std::int32_t>(dx),    static_cast<std::int32_t>(dy),
                           static_cast<std::int32_t>(sx),    static_cast<std::int32_t>(sy),
                           static_cast<std::int32_t>(width), static_cast<std::int32_t>(height)};

@@ -30,6 +30,12 @@ EffectClip ClipEffectRegion(std::int32_t x, std::int32_t y, std::int32_t object,
                             std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight,
                             std::int32_t srcBottom, EffectRegion& region);
 
+// The destination clip of ClipEffectRegion alone, for effects that check what they read
+// themselves: the source start moves with the cut, the size is width x height.
+EffectClip ClipDestination(std::int32_t x, std::int32_t y, std::int32_t srcLeft,
+                           std::int32_t srcTop, std::int64_t width, std::int64_t height,
+                           EffectRegion& region);
+
 // Whether the rectangle's edges all lie inside the surface (an inverted rectangle may).
 bool SourceInside(const platform::Surface& surface, std::int32_t left, std::int32_t top,
                   std::int32_t right, std::int32_t bottom);

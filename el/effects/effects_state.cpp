@@ -4,6 +4,7 @@
 #include "el/effects/clip_wipe.h"
 #include "el/effects/filter_blits.h"
 #include "el/effects/pixel_format.h"
+#include "el/effects/warp_blits.h"
 
 namespace elDraw {
 namespace {
@@ -34,6 +35,9 @@ struct EffectsState {
     std::int32_t NoiseCursor = 0;
     std::int32_t NoiseRGBCursor = 0;
     std::int32_t GlowCursor = 0;
+
+    std::array<std::array<std::int16_t, 2>, kTunnelMapSize> TunnelMap{};
+    std::int32_t TunnelTexW = 0, TunnelTexH = 0, TunnelMapW = 0, TunnelMapH = 0;
 };
 
 EffectsState state;
@@ -66,6 +70,12 @@ std::int32_t& NoiseCursor = state.NoiseCursor;
 std::int32_t& NoiseRGBCursor = state.NoiseRGBCursor;
 std::int32_t& GlowCursor = state.GlowCursor;
 
+std::array<std::array<std::int16_t, 2>, kTunnelMapSize>& TunnelMap = state.TunnelMap;
+std::int32_t& TunnelTexW = state.TunnelTexW;
+std::int32_t& TunnelTexH = state.TunnelTexH;
+std::int32_t& TunnelMapW = state.TunnelMapW;
+std::int32_t& TunnelMapH = state.TunnelMapH;
+
 void ResetEffectsState() {
     // Member by member: the tables are too large for a temporary on the stack.
     state.PixelFormat = {};
@@ -91,6 +101,11 @@ void ResetEffectsState() {
     state.NoiseCursor = 0;
     state.NoiseRGBCursor = 0;
     state.GlowCursor = 0;
+    state.TunnelMap.fill({0, 0});
+    state.TunnelTexW = 0;
+    state.TunnelTexH = 0;
+    state.TunnelMapW = 0;
+    state.TunnelMapH = 0;
 }
 
 }  // namespace elDraw

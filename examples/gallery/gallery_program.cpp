@@ -104,7 +104,7 @@ std::span<const Page> AllPages() {
         std::vector<Page> all;
         for (const auto& part :
              {CorePages(), BlendPages(), RowPages(), TextPages(), ShapePages(), ScreenFilterPages(),
-              RotationPages(), FilterPages(), MusicPages()}) {
+              RotationPages(), FilterPages(), WarpPages(), MusicPages()}) {
             all.insert(all.end(), part.begin(), part.end());
         }
         return all;

@@ -25,6 +25,7 @@ std::span<const Page> ShapePages();
 std::span<const Page> ScreenFilterPages();
 std::span<const Page> RotationPages();
 std::span<const Page> FilterPages();
+std::span<const Page> WarpPages();
 std::span<const Page> MusicPages();
 
 // Every page, in order; page n is scene n + 1.
