@@ -13,15 +13,15 @@ namespace {
 
 using namespace elDraw;
 
-constexpr int kX = 200, kY = 160, kW = 240, kH = 180;
+constexpr int kX = 240, kY = 180, kW = 160, kH = 120;
 
 void Beach() {
     BlitOpaque(0, 0, Objects().seagirl, 0, 0, 640, 480);
 }
 
-// Repeating filters run a number of times that grows and starts over every half second.
+// Repeating filters run a number of times that grows and starts over every sixth of a second.
 int Repeats() {
-    return 1 + State().pageTicks % 30;
+    return 1 + State().pageTicks % 10;
 }
 
 void RisePage() {
