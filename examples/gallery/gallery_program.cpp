@@ -104,6 +104,7 @@ std::span<const Page> AllPages() {
         std::vector<Page> all;
         // The input and music pages early, so that their tests need not run the whole show.
         for (const auto& part : {CorePages(), InputPages(), MusicPages(), BlendPages(), RowPages(),
+                                 ScreenFilterPages(), RotationPages(), FilterPages(), WarpPages(),
                                  TextPages(), ShapePages()}) {
             all.insert(all.end(), part.begin(), part.end());
         }

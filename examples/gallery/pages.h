@@ -22,6 +22,10 @@ std::span<const Page> BlendPages();
 std::span<const Page> RowPages();
 std::span<const Page> TextPages();
 std::span<const Page> ShapePages();
+std::span<const Page> ScreenFilterPages();
+std::span<const Page> RotationPages();
+std::span<const Page> FilterPages();
+std::span<const Page> WarpPages();
 std::span<const Page> MusicPages();
 std::span<const Page> InputPages();
 
