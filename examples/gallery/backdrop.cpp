@@ -17,4 +17,12 @@ void DimBackdrop(std::int32_t picture, int halvings) {
     elDraw::BlitOpaque(0, 0, dimmed, 0, 0, 640, 480);
 }
 
+void DrawBeach() {
+    elDraw::BlitOpaque(0, 0, Objects().seagirl, 0, 0, 640, 480);
+}
+
+void DrawRaceField() {
+    elDraw::BlitOpaque(0, 0, Objects().race, 0, 0, 640, 480);
+}
+
 }  // namespace gallery

@@ -5,6 +5,7 @@
 #include "el/draw/blits.h"
 #include "el/effects/colour_blits.h"
 #include "el/effects/translucent_blits.h"
+#include "examples/gallery/backdrop.h"
 #include "examples/gallery/caption.h"
 #include "examples/gallery/page_tools.h"
 #include "examples/gallery/pages.h"
@@ -14,48 +15,42 @@ namespace {
 
 using namespace elDraw;
 
-constexpr int kMonsterX = 160, kMonsterY = 100;
-
-void Beach() {
-    BlitOpaque(0, 0, Objects().seagirl, 0, 0, 640, 480);
-}
-
 void HalfPage() {
-    Beach();
+    DrawBeach();
     HalfBlit(Swing(20, 300, 4.0), kMonsterY, Objects().monster, 0, 0, 320, 320);
     DrawCaption("HalfBlit");
 }
 
 void AlphaPage() {
-    Beach();
+    DrawBeach();
     const float opacity = SwingUnit(3.0);
     AlphaBlit(kMonsterX, kMonsterY, opacity, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("AlphaBlit %.2f", opacity));
 }
 
 void AlphaRgbPage() {
-    Beach();
+    DrawBeach();
     const float r = SwingUnit(2.0), g = SwingUnit(2.0, 0.33), b = SwingUnit(2.0, 0.67);
     AlphaBlitRGB(kMonsterX, kMonsterY, r, g, b, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("AlphaBlitRGB %.2f %.2f %.2f", r, g, b));
 }
 
 void CrossFadePage() {
-    Beach();
+    DrawBeach();
     const int level = Swing(0, 31, 3.0);
     CrossFadeBlit(kMonsterX, kMonsterY, level, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("CrossFadeBlit %d", level));
 }
 
 void CrossFadeRgbPage() {
-    Beach();
+    DrawBeach();
     const int r = Swing(0, 31, 2.0), g = Swing(0, 31, 2.0, 0.33), b = Swing(0, 31, 2.0, 0.67);
     CrossFadeBlitRGB(kMonsterX, kMonsterY, r, g, b, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("CrossFadeBlitRGB %d %d %d", r, g, b));
 }
 
 void AlphaGradientPage() {
-    Beach();
+    DrawBeach();
     const std::uint32_t start = static_cast<std::uint32_t>(Swing(0, 200, 3.0));
     AlphaGradientBlit(kMonsterX, kMonsterY, 0.0f, 0.0f, 0.0f, 0, start, 3, Objects().monster, 0, 0,
                       320, 320);
@@ -63,7 +58,7 @@ void AlphaGradientPage() {
 }
 
 void CrossFadeGradientPage() {
-    Beach();
+    DrawBeach();
     const std::uint32_t start = static_cast<std::uint32_t>(Swing(0, 200, 3.0));
     CrossFadeGradientBlit(kMonsterX, kMonsterY, 0, 0, 0, 1, start, 3, Objects().monster, 0, 0, 320,
                           320);
@@ -80,7 +75,7 @@ void SubPage() {
 }
 
 void ChannelMaskPage() {
-    Beach();
+    DrawBeach();
     // Red, green, blue, then each pair, a little under a second each.
     constexpr std::array<std::array<int, 3>, 6> kMasks{
         {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}, {0, 1, 1}, {1, 0, 1}}};
@@ -91,35 +86,35 @@ void ChannelMaskPage() {
 }
 
 void BrightPage() {
-    Beach();
+    DrawBeach();
     const float factor = SwingUnit(3.0);
     BrightBlit(kMonsterX, kMonsterY, factor, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("BrightBlit %.2f", factor));
 }
 
 void BrightRgbPage() {
-    Beach();
+    DrawBeach();
     const float r = SwingUnit(2.0), g = SwingUnit(2.0, 0.33), b = SwingUnit(2.0, 0.67);
     BrightBlitRGB(kMonsterX, kMonsterY, r, g, b, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("BrightBlitRGB %.2f %.2f %.2f", r, g, b));
 }
 
 void DarkPage() {
-    Beach();
+    DrawBeach();
     const int level = Swing(0, 31, 3.0);
     DarkBlit(kMonsterX, kMonsterY, level, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("DarkBlit %d", level));
 }
 
 void DarkRgbPage() {
-    Beach();
+    DrawBeach();
     const int r = Swing(0, 31, 2.0), g = Swing(0, 31, 2.0, 0.33), b = Swing(0, 31, 2.0, 0.67);
     DarkBlitRGB(kMonsterX, kMonsterY, r, g, b, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("DarkBlitRGB %d %d %d", r, g, b));
 }
 
 void GreyPage() {
-    Beach();
+    DrawBeach();
     BlitKeyed(60, 120, Objects().e1, 0, 0, 240, 240);
     GreyBlit(340, 120, Objects().e1, 0, 0, 240, 240);
     DrawCaption("GreyBlit (right)");

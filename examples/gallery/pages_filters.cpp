@@ -4,6 +4,7 @@
 
 #include "el/draw/blits.h"
 #include "el/effects/filter_blits.h"
+#include "examples/gallery/backdrop.h"
 #include "examples/gallery/caption.h"
 #include "examples/gallery/page_tools.h"
 #include "examples/gallery/pages.h"
@@ -13,34 +14,28 @@ namespace {
 
 using namespace elDraw;
 
-constexpr int kMonsterX = 160, kMonsterY = 100;
-
-void Beach() {
-    BlitOpaque(0, 0, Objects().seagirl, 0, 0, 640, 480);
-}
-
 void SoftEdgePage() {
-    Beach();
+    DrawBeach();
     SoftEdgeBlit(Swing(20, 300, 4.0), kMonsterY, Objects().monster, 0, 0, 320, 320);
     DrawCaption("SoftEdgeBlit");
 }
 
 void BlurPage() {
-    Beach();
+    DrawBeach();
     const int size = Swing(1, 12, 4.0);
     BlurBlit(kMonsterX, kMonsterY, size, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("BlurBlit size %d", size));
 }
 
 void DisplacePage() {
-    Beach();
+    DrawBeach();
     const float strength = SwingUnit(4.0);
     DisplaceBlit(kMonsterX, kMonsterY, strength, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("DisplaceBlit %.2f", strength));
 }
 
 void GlowPage() {
-    Beach();
+    DrawBeach();
     // The monster's face: each lit pixel costs a ray walk, so the lit part is kept small.
     const int shift = Swing(2, 4, 4.0);
     GlowBlit(kMonsterX + 96, kMonsterY + 64, shift, shift, shift, 0x40 | 0x20 | 0x80, 1,

@@ -4,6 +4,7 @@
 
 #include "el/draw/blits.h"
 #include "el/effects/rotate_blits.h"
+#include "examples/gallery/backdrop.h"
 #include "examples/gallery/caption.h"
 #include "examples/gallery/page_tools.h"
 #include "examples/gallery/pages.h"
@@ -13,23 +14,19 @@ namespace {
 
 using namespace elDraw;
 
-void Beach() {
-    BlitOpaque(0, 0, Objects().seagirl, 0, 0, 640, 480);
-}
-
 int Angle() {
     return static_cast<int>(PageSeconds() * 90.0) % 360;
 }
 
 void MirrorPage() {
-    Beach();
+    DrawBeach();
     const int mode = State().pageTicks / 60 % 4;
     MirrorBlit(160, 100, mode, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("MirrorBlit mode %d", mode));
 }
 
 void RotatePage() {
-    Beach();
+    DrawBeach();
     const int angle = Angle();
     RotateBlit(120, 40, 520, 440, angle, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("RotateBlit %d", angle));
@@ -42,7 +39,7 @@ void RotateTilePage() {
 }
 
 void RotateZoomPage() {
-    Beach();
+    DrawBeach();
     const int angle = Angle();
     const float zoom = 0.5f + SwingUnit(4.0);
     RotateZoomBlit(0, 0, 640, 480, angle, zoom, Objects().monster, 0, 0, 320, 320);
@@ -57,7 +54,7 @@ void RotateZoomTilePage() {
 }
 
 void FloorPage() {
-    Beach();
+    DrawBeach();
     const int angle = Swing(0, 60, 4.0);
     FloorBlit(0, 240, 640, 480, angle, 0.2f, 0.02f, 0.2f, 0.02f, 1.0f, 0.8f, 0.6f, Objects().race,
               0, 0, 640, 480);

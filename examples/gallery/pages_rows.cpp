@@ -4,6 +4,7 @@
 
 #include "el/draw/blits.h"
 #include "el/draw/composite_blits.h"
+#include "examples/gallery/backdrop.h"
 #include "examples/gallery/caption.h"
 #include "examples/gallery/page_tools.h"
 #include "examples/gallery/pages.h"
@@ -13,12 +14,8 @@ namespace {
 
 using namespace elDraw;
 
-void Stage() {
-    BlitOpaque(0, 0, Objects().race, 0, 0, 640, 480);
-}
-
 void WavePage() {
-    Stage();
+    DrawRaceField();
     // The first half plain, the second with every other row swinging the other way.
     const int alternate = PageSeconds() < 2.0 ? 0 : 1;
     WaveBlit(160, 100, 24, 1, 240.0f, Objects().monster, 0, 0, 320, 320, alternate);
@@ -31,26 +28,26 @@ void TileScrollPage() {
 }
 
 void WaveScrollPage() {
-    Stage();
+    DrawRaceField();
     WaveScrollBlit(200, 120, 16, 2, 180.0f, 60.0f, Objects().e1, 0, 0, 240, 240);
     DrawCaption("WaveScrollBlit");
 }
 
 void WaveBandPage() {
-    Stage();
+    DrawRaceField();
     WaveBandBlit(300, 480, 20, 3, 200.0f, 45.0f, Objects().princess, 0, 0, 200, 150);
     DrawCaption("WaveBandBlit");
 }
 
 void RowRepeatPage() {
-    Stage();
+    DrawRaceField();
     const int step = Swing(1, 12, 3.0);
     RowRepeatBlit(160, 100, step, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("RowRepeatBlit step %d", step));
 }
 
 void ScanlinePage() {
-    Stage();
+    DrawRaceField();
     // Even rows first, then gaps of random length.
     const int step = PageSeconds() < 2.0 ? 2 : -6;
     ScanlineBlit(160, 100, step, Objects().monster, 0, 0, 320, 320);
@@ -58,14 +55,14 @@ void ScanlinePage() {
 }
 
 void JitterPage() {
-    Stage();
+    DrawRaceField();
     const int amount = Swing(0, 16, 3.0);
     JitterBlit(160, 100, amount, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("JitterBlit %d", amount));
 }
 
 void RollPage() {
-    Stage();
+    DrawRaceField();
     RollBlit(160, 100, 1, 120.0f, Objects().monster, 0, 0, 320, 320);
     DrawCaption("RollBlit");
 }

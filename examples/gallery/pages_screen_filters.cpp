@@ -4,6 +4,7 @@
 
 #include "el/draw/blits.h"
 #include "el/effects/back_filters.h"
+#include "examples/gallery/backdrop.h"
 #include "examples/gallery/caption.h"
 #include "examples/gallery/page_tools.h"
 #include "examples/gallery/pages.h"
@@ -15,73 +16,69 @@ using namespace elDraw;
 
 constexpr int kX = 240, kY = 180, kW = 160, kH = 120;
 
-void Beach() {
-    BlitOpaque(0, 0, Objects().seagirl, 0, 0, 640, 480);
-}
-
 // Repeating filters run a number of times that grows and starts over every sixth of a second.
 int Repeats() {
     return 1 + State().pageTicks % 10;
 }
 
 void RisePage() {
-    Beach();
+    DrawBeach();
     const int n = Repeats();
     for (int i = 0; i < n; ++i) RiseRect(kX, kY, kW, kH);
     DrawCaption(Format("RiseRect x%d", n));
 }
 
 void RiseFadePage() {
-    Beach();
+    DrawBeach();
     const int n = Repeats();
     for (int i = 0; i < n; ++i) RiseRectFade(0, 1, 1, kX, kY, kW, kH);
     DrawCaption(Format("RiseRectFade 0 1 1 x%d", n));
 }
 
 void BlurPage() {
-    Beach();
+    DrawBeach();
     const int n = Repeats();
     for (int i = 0; i < n; ++i) BlurRect(kX, kY, kW, kH);
     DrawCaption(Format("BlurRect x%d", n));
 }
 
 void BlurFadePage() {
-    Beach();
+    DrawBeach();
     const int n = Repeats();
     for (int i = 0; i < n; ++i) BlurRectFade(1, 0, 1, kX, kY, kW, kH);
     DrawCaption(Format("BlurRectFade 1 0 1 x%d", n));
 }
 
 void Zoom2Page() {
-    Beach();
+    DrawBeach();
     const int dots = State().pageTicks / 120;
     Zoom2Rect(Swing(0, 400, 4.0), 120, 120, 120, dots);
     DrawCaption(Format("Zoom2Rect dots %d", dots));
 }
 
 void Zoom4Page() {
-    Beach();
+    DrawBeach();
     const int dots = State().pageTicks / 120;
     Zoom4Rect(Swing(0, 400, 4.0), 100, 60, 60, dots);
     DrawCaption(Format("Zoom4Rect dots %d", dots));
 }
 
 void MosaicPage() {
-    Beach();
+    DrawBeach();
     const int block = Swing(1, 24, 4.0);
     MosaicDisc(320, 260, 180, block);
     DrawCaption(Format("MosaicDisc block %d", block));
 }
 
 void NoisePage() {
-    Beach();
+    DrawBeach();
     const int shift = Swing(0, 4, 4.0);
     NoiseRect(shift, 0, 0, 640, 480);
     DrawCaption(Format("NoiseRect shift %d", shift));
 }
 
 void NoiseRgbPage() {
-    Beach();
+    DrawBeach();
     const int shift = Swing(0, 4, 4.0);
     NoiseRectRGB(1, 0, 0, shift, 0, 0, 320, 480);
     NoiseRectRGB(0, 0, 1, shift, 320, 0, 320, 480);
@@ -89,7 +86,7 @@ void NoiseRgbPage() {
 }
 
 void InvertPage() {
-    Beach();
+    DrawBeach();
     InvertRectangle(Swing(0, 480, 4.0), 100, Swing(0, 480, 4.0) + 160, 380);
     DrawCaption("InvertRectangle");
 }

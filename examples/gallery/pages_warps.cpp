@@ -4,6 +4,7 @@
 
 #include "el/draw/blits.h"
 #include "el/effects/warp_blits.h"
+#include "examples/gallery/backdrop.h"
 #include "examples/gallery/caption.h"
 #include "examples/gallery/page_tools.h"
 #include "examples/gallery/pages.h"
@@ -15,19 +16,15 @@ using namespace elDraw;
 
 constexpr int kTexture = 256;
 
-void Beach() {
-    BlitOpaque(0, 0, Objects().seagirl, 0, 0, 640, 480);
-}
-
 void WarpPage() {
-    Beach();
+    DrawBeach();
     const int amplitude = Swing(0, 60, 4.0);
     WarpBlit(160, 60, amplitude, 8, 1, 1.0f, 0.2f, Objects().monster, 0, 0, 320, 320);
     DrawCaption(Format("WarpBlit amplitude %d", amplitude));
 }
 
 void SmearPage() {
-    Beach();
+    DrawBeach();
     const int mode = State().pageTicks / 60 % 4;
     const int pos = Swing(0, 200, 2.0);
     SmearBlit(160, 100, mode, pos, Objects().monster, 0, 0, 320, 320);
