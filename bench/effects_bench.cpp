@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_summary.h"
 #include "el/draw/display_state.h"
 #include "el/draw/object_table.h"
 #include "el/draw/screen.h"
@@ -247,18 +248,7 @@ std::vector<Case> Cases() {
     };
 }
 
-// --- Registration and the ratio summary. ---
-
-std::vector<std::string>& Order() {
-    static std::vector<std::string> order;
-    return order;
-}
-
-template <class... Args>
-void Register(const std::string& name, Args&&... args) {
-    Order().push_back(name);
-    benchmark::RegisterBenchmark(name.c_str(), std::forward<Args>(args)...);
-}
+// --- Registration. ---
 
 void RegisterAll() {
     for (bool sprites : {false, true}) {
@@ -266,59 +256,16 @@ void RegisterAll() {
         const std::string size = sprites ? "Sprites128x128" : "Full640x480";
         for (const Case& c : Cases()) {
             const std::string group = std::string(c.name) + "/" + size;
-            Register(group + "/memcpy", RunMemcpy, shape);
-            Register(group + "/loop", RunOurs, shape, c.loop);
-            if (std::string(c.name) == "Half") Register(group + "/sdl", RunSdlHalf, shape);
-            Register(group + "/ours", RunOurs, shape, c.ours);
+            bench::Register(group + "/memcpy", RunMemcpy, shape);
+            bench::Register(group + "/loop", RunOurs, shape, c.loop);
+            if (std::string(c.name) == "Half") bench::Register(group + "/sdl", RunSdlHalf, shape);
+            bench::Register(group + "/ours", RunOurs, shape, c.ours);
         }
     }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            const auto it = run.counters.find("items_per_second");
-            if (it == run.counters.end()) continue;
-            double& best = rates_[run.benchmark_name()];
-            best = std::max(best, it->second.value);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        std::printf("\nSummary (Mpx/s, best of the repetitions; ratios to the same group)\n");
-        std::printf("%-28s %-7s %9s %9s %9s %9s\n", "group", "case", "Mpx/s", "x memcpy", "x loop",
-                    "x sdl");
-        for (const std::string& name : Order()) {
-            if (rates_.count(name) == 0) continue;
-            const std::string group = name.substr(0, name.rfind('/'));
-            const auto ratio = [&](const char* base) {
-                const auto b = rates_.find(group + "/" + base);
-                if (b == rates_.end() || b->second <= 0) return std::string("-");
-                char text[32];
-                std::snprintf(text, sizeof text, "%.2f", rates_[name] / b->second);
-                return std::string(text);
-            };
-            std::printf("%-28s %-7s %9.0f %9s %9s %9s\n", group.c_str(),
-                        name.substr(name.rfind('/') + 1).c_str(), rates_[name] / 1e6,
-                        ratio("memcpy").c_str(), ratio("loop").c_str(), ratio("sdl").c_str());
-        }
-    }
-
-  private:
-    std::map<std::string, double> rates_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    RegisterAll();
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return bench::RunWithRatios(argc, argv, RegisterAll);
 }
