@@ -351,7 +351,8 @@ Loop PlainNoise() {
         std::int32_t& cursor = elDraw::NoiseCursor;
         for (std::int64_t y = 0; y < kHeight; ++y) {
             for (std::int64_t x = 0; x < kWidth; ++x) {
-                const unsigned v = unsigned{elDraw::RandomTable[std::size_t(cursor)]} << kNoiseShift;
+                const unsigned v = unsigned{elDraw::RandomTable[std::size_t(cursor)]}
+                                   << kNoiseShift;
                 AdvanceCursor(cursor);
                 std::uint16_t* p = f.back.desc.memory + y * pitch + x;
                 const auto& rgb = elDraw::PixelToRgb[*p];
@@ -368,7 +369,7 @@ struct Case {
     const char* name;
     std::int64_t pixels;  // pixels the effect covers per call
     Effect ours;
-    Loop loop;  // empty where no goal compares the effect with a plain loop
+    Loop loop;                 // empty where no goal compares the effect with a plain loop
     bool fromTexture = false;  // the plain loop reads the tunnel texture, not the picture
 };
 
@@ -377,7 +378,9 @@ std::vector<Case> Cases() {
     constexpr std::int64_t kAll = kScreenPixels;
     return {
         {"Rotate", kAll,
-         [](const OpenScreen& s) { RotateBlit(0, 0, kWidth, kHeight, kAngle, s.picture, 0, 0, kWidth, kHeight); },
+         [](const OpenScreen& s) {
+             RotateBlit(0, 0, kWidth, kHeight, kAngle, s.picture, 0, 0, kWidth, kHeight);
+         },
          PlainRotate()},
         {"RotateTile", kAll,
          [](const OpenScreen& s) {
@@ -416,41 +419,61 @@ std::vector<Case> Cases() {
              MosaicDisc(kWidth / 2, kHeight / 2, kMosaicRadius, kMosaicBlock);
          },
          PlainMosaic()},
-        {"NoiseRect", kAll, [](const OpenScreen&) { NoiseRect(kNoiseShift, 0, 0, kWidth, kHeight); },
-         PlainNoise()},
+        {"NoiseRect", kAll,
+         [](const OpenScreen&) { NoiseRect(kNoiseShift, 0, 0, kWidth, kHeight); }, PlainNoise()},
         // The rest, beside memcpy only.
-        {"SoftEdge", kAll,
-         [](const OpenScreen& s) { SoftEdgeBlit(0, 0, s.picture, 0, 0, kWidth, kHeight); }, {}},
-        {"BlurBlit3", kAll,
-         [](const OpenScreen& s) { BlurBlit(0, 0, 3, s.picture, 0, 0, kWidth, kHeight); }, {}},
-        {"Displace", kAll,
+        {"SoftEdge",
+         kAll,
+         [](const OpenScreen& s) { SoftEdgeBlit(0, 0, s.picture, 0, 0, kWidth, kHeight); },
+         {}},
+        {"BlurBlit3",
+         kAll,
+         [](const OpenScreen& s) { BlurBlit(0, 0, 3, s.picture, 0, 0, kWidth, kHeight); },
+         {}},
+        {"Displace",
+         kAll,
          [](const OpenScreen& s) { DisplaceBlit(0, 0, 4.0f, s.picture, 0, 0, kWidth, kHeight); },
          {}},
-        {"Glow", kAll,
+        {"Glow",
+         kAll,
          [](const OpenScreen& s) {
              GlowBlit(0, 0, 2, 2, 2, 0x40 | 0x20 | 0x80, 1, s.picture, 0, 0, kWidth, kHeight);
          },
          {}},
-        {"Warp", kAll,
+        {"Warp",
+         kAll,
          [](const OpenScreen& s) {
              WarpBlit(0, 0, 8, 8, 1, 1.0f, 0.2f, s.picture, 0, 0, kWidth, kHeight);
          },
          {}},
-        {"Smear", kAll,
+        {"Smear",
+         kAll,
          [](const OpenScreen& s) { SmearBlit(0, 0, 2, 100, s.picture, 0, 0, kWidth, kHeight); },
          {}},
-        {"RiseRectFade", kAll,
-         [](const OpenScreen&) { RiseRectFade(1, 0, 1, 0, 0, kWidth, kRiseHeight); }, {}},
-        {"BlurRectFade", kAll,
-         [](const OpenScreen&) { BlurRectFade(1, 1, 1, 0, 0, kWidth, kHeight); }, {}},
-        {"Zoom2Rect", kAll, [](const OpenScreen&) { Zoom2Rect(0, 0, kWidth / 2, kHeight / 2, 0); },
+        {"RiseRectFade",
+         kAll,
+         [](const OpenScreen&) { RiseRectFade(1, 0, 1, 0, 0, kWidth, kRiseHeight); },
          {}},
-        {"Zoom4Rect", kAll, [](const OpenScreen&) { Zoom4Rect(0, 0, kWidth / 4, kHeight / 4, 0); },
+        {"BlurRectFade",
+         kAll,
+         [](const OpenScreen&) { BlurRectFade(1, 1, 1, 0, 0, kWidth, kHeight); },
          {}},
-        {"NoiseRectRGB", kAll,
-         [](const OpenScreen&) { NoiseRectRGB(1, 0, 1, kNoiseShift, 0, 0, kWidth, kHeight); }, {}},
-        {"InvertRectangle", kAll,
-         [](const OpenScreen&) { InvertRectangle(0, 0, kWidth, kHeight); }, {}},
+        {"Zoom2Rect",
+         kAll,
+         [](const OpenScreen&) { Zoom2Rect(0, 0, kWidth / 2, kHeight / 2, 0); },
+         {}},
+        {"Zoom4Rect",
+         kAll,
+         [](const OpenScreen&) { Zoom4Rect(0, 0, kWidth / 4, kHeight / 4, 0); },
+         {}},
+        {"NoiseRectRGB",
+         kAll,
+         [](const OpenScreen&) { NoiseRectRGB(1, 0, 1, kNoiseShift, 0, 0, kWidth, kHeight); },
+         {}},
+        {"InvertRectangle",
+         kAll,
+         [](const OpenScreen&) { InvertRectangle(0, 0, kWidth, kHeight); },
+         {}},
     };
 }
 

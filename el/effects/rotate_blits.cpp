@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "el/draw/object_table.h"
 #include "el/effects/effect_loop.h"
 #include "el/effects/effect_region.h"
+#include "el/effects/exact_math.h"
 #include "el/effects/pixel_format.h"
 
 namespace elDraw {
@@ -15,36 +17,95 @@ struct Source {
     std::int32_t left, top, width, height;
 };
 
-// One coordinate of the zoomed forms: the offset divided by the zoom in double precision (a
-// float quotient truncates differently), then truncated. False when there is no such value.
-bool Zoomed(std::int64_t offset, double zoom, double& value) {
-    const double q = static_cast<double>(offset) / zoom;
-    if (!std::isfinite(q)) return false;
-    value = std::trunc(q);
-    return true;
+// The source column (or row) for each whole offset o = u / 360 - cx (or v / 360 - cy) that a
+// call meets, worked out once: the forms are separable, one axis's position never depends on
+// the other's, so a table over the offsets replaces the per-pixel division by the zoom and the
+// remainder of the tiled forms. -1 marks an offset with no source pixel; a valid entry holds
+// the position times the axis's scale (1 for columns, the stride for rows).
+class AxisTable {
+  public:
+    template <class Map>
+    void Fill(std::int64_t first, std::int64_t last, std::int64_t scale, Map map) {
+        first_ = first;
+        entries_.resize(static_cast<std::size_t>(last - first + 1));
+        for (std::size_t k = 0; k < entries_.size(); ++k) {
+            const std::int64_t p = map(first + static_cast<std::int64_t>(k));
+            entries_[k] = p < 0 ? -1 : p * scale;
+        }
+    }
+    const std::int64_t* data() const { return entries_.data(); }
+    std::int64_t first() const { return first_; }
+
+  private:
+    std::vector<std::int64_t> entries_;
+    std::int64_t first_ = 0;
+};
+
+// The maps from an offset to a source position, or -1.
+auto Inside(std::int32_t size) {
+    return [size](std::int64_t o) { return o >= 0 && o < size ? o : -1; };
 }
 
-bool InRange(double v, std::int32_t size) {
-    return v >= 0.0 && v < static_cast<double>(size);
+// abs(v) mod size, exact for any v.
+class Tiling {
+  public:
+    explicit Tiling(std::int32_t size)
+        : size_(size), remainder_(static_cast<std::uint32_t>(size)) {}
+    std::int64_t of(std::int64_t v) const {
+        const std::uint64_t a =
+            v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
+        if (a <= 0xFFFFFFFFu) return remainder_.of(static_cast<std::uint32_t>(a));
+        return static_cast<std::int64_t>(a % static_cast<std::uint64_t>(size_));
+    }
+    std::int64_t of(double v) const {
+        return static_cast<std::int64_t>(std::fmod(std::fabs(v), static_cast<double>(size_)));
+    }
+
+  private:
+    std::int32_t size_;
+    Remainder remainder_;
+};
+
+auto Tiled(std::int32_t size) {
+    return [tiling = Tiling(size)](std::int64_t o) { return tiling.of(o); };
 }
 
-// abs(v) mod size, exact for any finite v.
-std::int32_t Tiled(double v, std::int32_t size) {
-    return static_cast<std::int32_t>(std::fmod(std::fabs(v), static_cast<double>(size)));
+// The zoomed forms divide the offset by the zoom in double precision (a float quotient
+// truncates differently) and truncate it; an offset whose quotient is not finite has no
+// source pixel.
+auto ZoomedInside(double zoom, std::int32_t size) {
+    return [quotient = TruncatedQuotient(zoom), size](std::int64_t o) -> std::int64_t {
+        std::int64_t whole = 0;
+        double large = 0;
+        // A quotient beyond 2^62 lies outside any source.
+        if (quotient.of(o, whole, large) != TruncatedQuotient::Kind::kWhole) return -1;
+        return whole >= 0 && whole < size ? whole : -1;
+    };
+}
+auto ZoomedTiled(double zoom, std::int32_t size) {
+    return [quotient = TruncatedQuotient(zoom), tiling = Tiling(size)](std::int64_t o) {
+        std::int64_t whole = 0;
+        double large = 0;
+        switch (quotient.of(o, whole, large)) {
+            case TruncatedQuotient::Kind::kNone:
+                return std::int64_t{-1};
+            case TruncatedQuotient::Kind::kWhole:
+                return tiling.of(whole);
+            case TruncatedQuotient::Kind::kLarge:
+                break;
+        }
+        return tiling.of(large);
+    };
 }
 
-std::int32_t Tiled(std::int64_t v, std::int32_t size) {
-    return static_cast<std::int32_t>(std::llabs(v) % size);
-}
-
-// The frame every rotation shares. place(u / 360 - cx, v / 360 - cy, row, sx, sy) gives the
-// source position or false; paint(p) gives the pixel written for a non-zero source pixel;
-// startRow(row) is called before each drawn row's pixels, counting from the rectangle's top.
-template <class Place, class Paint, class StartRow>
+// The frame every rotation shares. fill(source, row, xs, ys, lowU, highU, lowV, highV) fills
+// the two axis tables for the offsets given; it is called once per call, or before every row
+// when perRow is set (the floor's zooms change from row to row; row counts from the
+// destination rectangle's top). paint(p) gives the pixel written for a non-zero source pixel.
+template <class Fill, class Paint>
 int Rotate(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
            std::int32_t angle, std::int32_t object, std::int32_t srcLeft, std::int32_t srcTop,
-           std::int32_t srcRight, std::int32_t srcBottom, Place place, Paint paint,
-           StartRow startRow) {
+           std::int32_t srcRight, std::int32_t srcBottom, bool perRow, Fill fill, Paint paint) {
     const platform::Surface* surface = ObjectSurface(object);
     if (surface == nullptr || !SourceInside(*surface, srcLeft, srcTop, srcRight, srcBottom)) {
         return 0;
@@ -71,24 +132,63 @@ int Rotate(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t
     const std::int64_t sinA = SineTable[static_cast<std::size_t>(a)];
     const std::int64_t hx = W >> 1, hy = H >> 1;
     const std::int64_t cx = (W - source.width) >> 1, cy = (H - source.height) >> 1;
+    // u, v at (col, row): the offsets from the centre turned by the angle, scaled by 360.
+    const auto uAt = [&](std::int64_t col, std::int64_t row) {
+        return 360 * hx + cosA * (col - hx) - sinA * (row - hy);
+    };
+    const auto vAt = [&](std::int64_t col, std::int64_t row) {
+        return 360 * hy + sinA * (col - hx) + cosA * (row - hy);
+    };
+    // The offsets a set of rows meets: u and v are linear in the column and the row, and
+    // u / 360 never falls as u grows, so the corners bound them.
+    const auto range = [&](auto at, std::int64_t c, std::int64_t firstRow, std::int64_t lastRow,
+                           std::int64_t& low, std::int64_t& high) {
+        const std::int64_t corners[4] = {at(colMin, firstRow), at(colEnd - 1, firstRow),
+                                         at(colMin, lastRow), at(colEnd - 1, lastRow)};
+        low = *std::min_element(corners, corners + 4) / 360 - c;
+        high = *std::max_element(corners, corners + 4) / 360 - c;
+    };
+    AxisTable xs, ys;
+    const auto fillFor = [&](std::int64_t firstRow, std::int64_t lastRow) {
+        std::int64_t lowU = 0, highU = 0, lowV = 0, highV = 0;
+        range(uAt, cx, firstRow, lastRow, lowU, highU);
+        range(vAt, cy, firstRow, lastRow, lowV, highV);
+        fill(source, from.stride(), firstRow, xs, ys, lowU, highU, lowV, highV);
+    };
+    if (!perRow) fillFor(rowMin, rowEnd - 1);
+    const std::uint16_t* origin = from.at(source.left, source.top);
     for (std::int64_t row = rowMin; row < rowEnd; ++row) {
-        startRow(row);
-        // u, v at (colMin, row): the offsets from the centre turned by the angle, scaled by 360.
-        std::int64_t u = 360 * hx + cosA * (colMin - hx) - sinA * (row - hy);
-        std::int64_t v = 360 * hy + sinA * (colMin - hx) + cosA * (row - hy);
+        if (perRow) fillFor(row, row);
+        const std::int64_t* xt = xs.data();
+        const std::int64_t* yt = ys.data();
+        const std::int64_t xBase = cx + xs.first(), yBase = cy + ys.first();
+        std::int64_t u = uAt(colMin, row), v = vAt(colMin, row);
         std::uint16_t* d =
             back.at(static_cast<std::int32_t>(left + colMin), static_cast<std::int32_t>(top + row));
         for (std::int64_t col = colMin; col < colEnd; ++col, ++d, u += cosA, v += sinA) {
-            std::int32_t sx = 0, sy = 0;
-            if (!place(u / 360 - cx, v / 360 - cy, source, sx, sy)) continue;
-            const std::uint16_t p = *from.at(source.left + sx, source.top + sy);
-            if (p != 0) *d = paint(p);
+            const std::int64_t x = xt[u / 360 - xBase], y = yt[v / 360 - yBase];
+            if ((x | y) < 0) continue;
+            // Masks rather than a branch: in a picture with holes the branch is a guess.
+            const std::uint16_t p = origin[x + y];
+            const auto keep = static_cast<std::uint16_t>((p != 0) - 1);
+            *d = static_cast<std::uint16_t>((paint(p) & ~keep) | (*d & keep));
         }
     }
     return 1;
 }
 
-constexpr auto kNoRows = [](std::int64_t) {};
+// Every form but the floor's has one map for the whole call, made for the source's width
+// and height.
+template <class MakeMap>
+auto Axes(MakeMap make) {
+    return
+        [make](const Source& s, std::ptrdiff_t stride, std::int64_t, AxisTable& xs, AxisTable& ys,
+               std::int64_t lowU, std::int64_t highU, std::int64_t lowV, std::int64_t highV) {
+            xs.Fill(lowU, highU, 1, make(s.width));
+            ys.Fill(lowV, highV, stride, make(s.height));
+        };
+}
+
 constexpr auto kCopy = [](std::uint16_t p) { return p; };
 
 }  // namespace
@@ -123,61 +223,31 @@ int MirrorBlit(std::int32_t x, std::int32_t y, std::int32_t mode, std::int32_t o
 int RotateBlit(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                std::int32_t angle, std::int32_t object, std::int32_t srcLeft, std::int32_t srcTop,
                std::int32_t srcRight, std::int32_t srcBottom) {
-    return Rotate(
-        left, top, right, bottom, angle, object, srcLeft, srcTop, srcRight, srcBottom,
-        [](std::int64_t u, std::int64_t v, const Source& s, std::int32_t& sx, std::int32_t& sy) {
-            if (u < 0 || u >= s.width || v < 0 || v >= s.height) return false;
-            sx = static_cast<std::int32_t>(u);
-            sy = static_cast<std::int32_t>(v);
-            return true;
-        },
-        kCopy, kNoRows);
+    return Rotate(left, top, right, bottom, angle, object, srcLeft, srcTop, srcRight, srcBottom,
+                  false, Axes(Inside), kCopy);
 }
 
 int RotateTileBlit(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                    std::int32_t angle, std::int32_t object, std::int32_t srcLeft,
                    std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom) {
-    return Rotate(
-        left, top, right, bottom, angle, object, srcLeft, srcTop, srcRight, srcBottom,
-        [](std::int64_t u, std::int64_t v, const Source& s, std::int32_t& sx, std::int32_t& sy) {
-            sx = Tiled(u, s.width);
-            sy = Tiled(v, s.height);
-            return true;
-        },
-        kCopy, kNoRows);
+    return Rotate(left, top, right, bottom, angle, object, srcLeft, srcTop, srcRight, srcBottom,
+                  false, Axes(Tiled), kCopy);
 }
 
 int RotateZoomBlit(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                    std::int32_t angle, float zoom, std::int32_t object, std::int32_t srcLeft,
                    std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom) {
-    const double z = zoom;
-    return Rotate(
-        left, top, right, bottom, angle, object, srcLeft, srcTop, srcRight, srcBottom,
-        [z](std::int64_t u, std::int64_t v, const Source& s, std::int32_t& sx, std::int32_t& sy) {
-            double zu = 0, zv = 0;
-            if (!Zoomed(u, z, zu) || !Zoomed(v, z, zv)) return false;
-            if (!InRange(zu, s.width) || !InRange(zv, s.height)) return false;
-            sx = static_cast<std::int32_t>(zu);
-            sy = static_cast<std::int32_t>(zv);
-            return true;
-        },
-        kCopy, kNoRows);
+    return Rotate(left, top, right, bottom, angle, object, srcLeft, srcTop, srcRight, srcBottom,
+                  false, Axes([zoom](std::int32_t size) { return ZoomedInside(zoom, size); }),
+                  kCopy);
 }
 
 int RotateZoomTileBlit(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                        std::int32_t angle, float zoom, std::int32_t object, std::int32_t srcLeft,
                        std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom) {
-    const double z = zoom;
-    return Rotate(
-        left, top, right, bottom, angle, object, srcLeft, srcTop, srcRight, srcBottom,
-        [z](std::int64_t u, std::int64_t v, const Source& s, std::int32_t& sx, std::int32_t& sy) {
-            double zu = 0, zv = 0;
-            if (!Zoomed(u, z, zu) || !Zoomed(v, z, zv)) return false;
-            sx = Tiled(zu, s.width);
-            sy = Tiled(zv, s.height);
-            return true;
-        },
-        kCopy, kNoRows);
+    return Rotate(left, top, right, bottom, angle, object, srcLeft, srcTop, srcRight, srcBottom,
+                  false, Axes([zoom](std::int32_t size) { return ZoomedTiled(zoom, size); }),
+                  kCopy);
 }
 
 int FloorBlit(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
@@ -185,10 +255,10 @@ int FloorBlit(std::int32_t left, std::int32_t top, std::int32_t right, std::int3
               float factorR, float factorG, float factorB, std::int32_t object,
               std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight,
               std::int32_t srcBottom) {
-    // The zooms of the current row; the row after each call of next().
+    // The zooms of the current row; the row after each step.
     float zx = zoomX, zy = zoomY;
     std::int64_t zoomRow = 0;
-    const auto next = [&](std::int64_t row) {
+    const auto zoomsAt = [&](std::int64_t row) {
         while (zoomRow < row) {
             const float nx = zx + zoomXStep, ny = zy + zoomYStep;
             const auto same = [](float a, float b) { return a == b || (a != a && b != b); };
@@ -200,25 +270,29 @@ int FloorBlit(std::int32_t left, std::int32_t top, std::int32_t right, std::int3
             zy = ny;
         }
     };
+    const auto fill = [&](const Source& s, std::ptrdiff_t stride, std::int64_t row, AxisTable& xs,
+                          AxisTable& ys, std::int64_t lowU, std::int64_t highU, std::int64_t lowV,
+                          std::int64_t highV) {
+        zoomsAt(row);
+        xs.Fill(lowU, highU, 1, ZoomedTiled(zx, s.width));
+        ys.Fill(lowV, highV, stride, ZoomedTiled(zy, s.height));
+    };
+    // trunc(c x factor) for each of the 32 values of each channel, in double precision.
     const double f[3] = {UnitInRange(factorR), UnitInRange(factorG), UnitInRange(factorB)};
-    return Rotate(
-        left, top, right, bottom, angle, object, srcLeft, srcTop, srcRight, srcBottom,
-        [&](std::int64_t u, std::int64_t v, const Source& s, std::int32_t& sx, std::int32_t& sy) {
-            double zu = 0, zv = 0;
-            if (!Zoomed(u, zx, zu) || !Zoomed(v, zy, zv)) return false;
-            sx = Tiled(zu, s.width);
-            sy = Tiled(zv, s.height);
-            return true;
-        },
-        [&](std::uint16_t p) {
-            const auto& rgb = PixelToRgb[p];
-            unsigned c[3];
-            for (int k = 0; k < 3; ++k) c[k] = static_cast<unsigned>(rgb[k] * f[k]);
-            return static_cast<std::uint16_t>(c[0] << PixelFormat.RedShift5 |
-                                              c[1] << PixelFormat.GreenShift5 |
-                                              c[2] << PixelFormat.BlueShift5);
-        },
-        next);
+    const unsigned shifts[3] = {PixelFormat.RedShift5, PixelFormat.GreenShift5,
+                                PixelFormat.BlueShift5};
+    std::uint16_t scaled[3][32];
+    for (int k = 0; k < 3; ++k) {
+        for (unsigned c = 0; c < 32; ++c) {
+            scaled[k][c] = static_cast<std::uint16_t>(static_cast<unsigned>(c * f[k]) << shifts[k]);
+        }
+    }
+    return Rotate(left, top, right, bottom, angle, object, srcLeft, srcTop, srcRight, srcBottom,
+                  true, fill, [&](std::uint16_t p) {
+                      const auto& rgb = PixelToRgb[p];
+                      return static_cast<std::uint16_t>(scaled[0][rgb[0]] | scaled[1][rgb[1]] |
+                                                        scaled[2][rgb[2]]);
+                  });
 }
 
 }  // namespace elDraw
