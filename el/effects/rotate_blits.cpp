@@ -1,5 +1,6 @@
 #include "el/effects/rotate_blits.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "el/effects/effect_region.h"
 #include "el/effects/exact_math.h"
 #include "el/effects/pixel_format.h"
+#include "platform/blit/blit_kernels.h"
 
 namespace elDraw {
 namespace {
@@ -208,14 +210,19 @@ int MirrorBlit(std::int32_t x, std::int32_t y, std::int32_t mode, std::int32_t o
     // Positions in the whole source rectangle: clipping removes the destination's far end,
     // which in a mirrored mode is the source's near end.
     const std::int32_t i0 = region.x - x, j0 = region.y - y;
+    // Each row goes through the keyed copy kernel, a mirrored row first reversed into a
+    // buffer (the source is an object, never the back surface, so the two cannot overlap).
+    std::vector<std::uint16_t> reversed(acrossX ? static_cast<std::size_t>(region.width) : 0);
     for (std::int32_t j = j0; j < j0 + region.height; ++j) {
         const std::int32_t sy = acrossY ? srcBottom - 1 - j : srcTop + j;
-        const std::uint16_t* s = from.at(0, sy);
-        std::uint16_t* d = back.at(region.x, region.y + (j - j0));
-        for (std::int32_t i = i0; i < i0 + region.width; ++i, ++d) {
-            const std::uint16_t p = s[acrossX ? srcRight - 1 - i : srcLeft + i];
-            if (p != 0) *d = p;
+        const std::uint16_t* s = from.at(srcLeft + i0, sy);
+        if (acrossX) {
+            const std::uint16_t* last = from.at(srcRight - 1 - i0, sy);
+            std::reverse_copy(last - (region.width - 1), last + 1, reversed.begin());
+            s = reversed.data();
         }
+        platform::blit::CopyKeyed(back.at(region.x, region.y + (j - j0)), back.stride(), s,
+                                  from.stride(), region.width, 1, 0);
     }
     return 1;
 }

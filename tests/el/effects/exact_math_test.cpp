@@ -1,6 +1,7 @@
 // The cheap remainder and quotient against the plain operators, on values chosen to sit on the
-// edges where a multiplication by a reciprocal goes wrong: whole quotients (n / 49 is one: n x (1 / 49) falls just short of it), quotients a hair
-// below a whole number, divisors whose reciprocal is inexact, and zooms that are not finite.
+// edges where a multiplication by a reciprocal goes wrong: whole quotients (n / 49 is one: n x (1 /
+// 49) falls just short of it), quotients a hair below a whole number, divisors whose reciprocal is
+// inexact, and zooms that are not finite.
 #include "el/effects/exact_math.h"
 
 #include <gtest/gtest.h>
@@ -43,8 +44,8 @@ TEST(TruncatedQuotient, EqualsTheTruncatedDivision) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     std::mt19937 rng(4);
     std::uniform_real_distribution<float> zooms(-4.0f, 4.0f);
-    std::vector<double> zs = {1.0,  2.0,  0.5,   0.1f,  0.3f, 1.0 / 3, 1.7f, 0.75f, 3.0,
-                              -0.2, 1e-7, 1e-30, 1e30,  0.0,  -0.0,    inf,  -inf,  nan, 49.0, -49.0};
+    std::vector<double> zs = {1.0,  2.0,   0.5,  0.1f, 0.3f, 1.0 / 3, 1.7f, 0.75f, 3.0,  -0.2,
+                              1e-7, 1e-30, 1e30, 0.0,  -0.0, inf,     -inf, nan,   49.0, -49.0};
     for (int k = 0; k < 200; ++k) zs.push_back(zooms(rng));
     for (double z : zs) {
         const TruncatedQuotient q(z);
