@@ -39,15 +39,17 @@ struct Fade {
 
 // The average of the four neighbours of p, each channel that is faded and not 0 lowered by 1.
 std::uint16_t Smooth(const std::uint16_t* p, std::ptrdiff_t stride, Fade fade) {
-    unsigned sum[3] = {0, 0, 0};
-    for (const std::uint16_t* n : {p - 1, p + 1, p - stride, p + stride}) {
-        for (int c = 0; c < 3; ++c) sum[c] += PixelToRgb[*n][c];
-    }
-    unsigned r = sum[0] >> 2, g = sum[1] >> 2, b = sum[2] >> 2;
+    const auto& a = PixelToRgb[p[-1]];
+    const auto& b = PixelToRgb[p[1]];
+    const auto& c = PixelToRgb[p[-stride]];
+    const auto& d = PixelToRgb[p[stride]];
+    unsigned r = (a[0] + b[0] + c[0] + d[0]) >> 2;
+    unsigned g = (a[1] + b[1] + c[1] + d[1]) >> 2;
+    unsigned bl = (a[2] + b[2] + c[2] + d[2]) >> 2;
     if (fade.r && r != 0) --r;
     if (fade.g && g != 0) --g;
-    if (fade.b && b != 0) --b;
-    return Pack5(r, g, b);
+    if (fade.b && bl != 0) --bl;
+    return Pack5(r, g, bl);
 }
 
 int Rise(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, Fade fade,
@@ -72,14 +74,45 @@ int Rise(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, Fade fa
     return 1;
 }
 
+// Whether a pixel packed from 5-bit components reads back as those components: then a blurred
+// pixel's components can be carried to its right-hand neighbour instead of being read back
+// from the surface, which takes a store and two dependent loads out of every step.
+bool PackReadsBack() {
+    for (unsigned c = 0; c < 32; ++c) {
+        const auto& rgb = PixelToRgb[Pack5(c, 31 - c, c ^ 21)];
+        if (rgb[0] != c || rgb[1] != 31 - c || rgb[2] != (c ^ 21)) return false;
+    }
+    return true;
+}
+
 int Blur(std::int32_t x, std::int32_t y, std::int32_t w, std::int32_t h, Fade fade) {
     const LockedBack back;
     if (!back.ok()) return 0;
     const PixelRect r = CutToBounds(x, y, w, h, back.width(), back.height());
+    const std::ptrdiff_t stride = back.stride();
+    const bool carry = PackReadsBack();
+    if (r.right - r.left < 3) return 1;  // no interior column
     for (std::int32_t row = r.top + 1; row <= r.bottom - 2; ++row) {
-        for (std::int32_t column = r.left + 1; column <= r.right - 2; ++column) {
-            std::uint16_t* p = back.at(column, row);
-            *p = Smooth(p, back.stride(), fade);
+        std::uint16_t* p = back.at(r.left + 1, row);
+        // The left neighbour's components: read for the row's first pixel, carried after.
+        const auto& first = PixelToRgb[p[-1]];
+        unsigned left[3] = {first[0], first[1], first[2]};
+        for (std::int32_t column = r.left + 1; column <= r.right - 2; ++column, ++p) {
+            if (!carry) {
+                *p = Smooth(p, stride, fade);
+                continue;
+            }
+            unsigned c[3];
+            for (int k = 0; k < 3; ++k) {
+                c[k] = (left[k] + PixelToRgb[p[1]][k] + PixelToRgb[p[-stride]][k] +
+                        PixelToRgb[p[stride]][k]) >>
+                       2;
+            }
+            if (fade.r && c[0] != 0) --c[0];
+            if (fade.g && c[1] != 0) --c[1];
+            if (fade.b && c[2] != 0) --c[2];
+            *p = Pack5(c[0], c[1], c[2]);
+            for (int k = 0; k < 3; ++k) left[k] = c[k];
         }
     }
     return 1;
