@@ -8,6 +8,7 @@
 #include "el/draw/object_table.h"
 #include "el/draw/screen.h"
 #include "el/effects/effect_region.h"
+#include "platform/blit/blit_kernels.h"
 
 namespace elDraw {
 namespace {
@@ -229,19 +230,26 @@ int TunnelBlit(std::int32_t x, std::int32_t y, std::int32_t scrollU, std::int32_
     const LockedBack back;
     if (!back.ok()) return 0;
     if (TunnelTexW <= 0 || TunnelTexH <= 0) return 1;
+    // Sizes changed by hand since the map was built must still stay inside it.
+    if (TunnelMapW < 0 || TunnelMapH < 0 ||
+        std::int64_t{TunnelMapW} * TunnelMapH > kTunnelMapSize) {
+        return 1;
+    }
     const std::int32_t su = Wrap(scrollU, TunnelTexW), sv = Wrap(scrollV, TunnelTexH);
     // The map's part on the back surface.
     const PixelRect r = CutToBounds(x, y, TunnelMapW, TunnelMapH, back.width(), back.height());
+    const platform::blit::WrapGather gather{
+        texture.base(),
+        texture.stride(),
+        (texture.height() - 1) * texture.stride() + texture.width(),
+        TunnelTexW,
+        TunnelTexH,
+        su,
+        sv};
     for (std::int32_t row = r.top; row < r.bottom; ++row) {
-        const auto* e = &TunnelMap[static_cast<std::size_t>((row - std::int64_t{y}) * TunnelMapW +
-                                                            (r.left - std::int64_t{x}))];
-        std::uint16_t* d = back.at(r.left, row);
-        for (std::int32_t col = r.left; col < r.right; ++col, ++e, ++d) {
-            std::int32_t u = su + (*e)[0], v = sv + (*e)[1];
-            if (u >= TunnelTexW) u -= TunnelTexW;
-            if (v >= TunnelTexH) v -= TunnelTexH;
-            *d = *texture.at(u, v);
-        }
+        const auto& first = TunnelMap[static_cast<std::size_t>(
+            (row - std::int64_t{y}) * TunnelMapW + (r.left - std::int64_t{x}))];
+        platform::blit::GatherWrapped(back.at(r.left, row), first.data(), r.right - r.left, gather);
     }
     return 1;
 }

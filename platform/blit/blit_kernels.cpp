@@ -67,4 +67,8 @@ bool Blend(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src
     return ActiveKernels().blend(dst, dstPitch, src, srcPitch, width, height, op);
 }
 
+void GatherWrapped(std::uint16_t* dst, const std::int16_t* map, int count, const WrapGather& g) {
+    ActiveKernels().gatherWrapped(dst, map, count, g);
+}
+
 }  // namespace platform::blit

@@ -69,6 +69,19 @@ struct BlendOp {
 bool Blend(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t* src,
            std::ptrdiff_t srcPitch, int width, int height, const BlendOp& op);
 
+// A row of a wrapped texture lookup: for each of count (u, v) pairs of map, u + scrollU and
+// v + scrollV, less texW or texH once where they reach it, address the texture pixel written to
+// dst[k]. A pair that still lies outside 0..texW - 1, 0..texH - 1 leaves dst[k] alone. The
+// texture holds texSize pixels from its first (the reads never go past them); scrollU and
+// scrollV lie in 0..texW - 1 and 0..texH - 1.
+struct WrapGather {
+    const std::uint16_t* texture;
+    std::ptrdiff_t texPitch;
+    std::ptrdiff_t texSize;
+    int texW, texH, scrollU, scrollV;
+};
+void GatherWrapped(std::uint16_t* dst, const std::int16_t* map, int count, const WrapGather& g);
+
 // One instruction-set variant of every kernel. The public functions above call the best
 // supported table; tests and benchmarks call each table directly.
 struct KernelTable {
@@ -82,6 +95,7 @@ struct KernelTable {
                      const AddFormat&, int);
     bool (*blend)(std::uint16_t*, std::ptrdiff_t, const std::uint16_t*, std::ptrdiff_t, int, int,
                   const BlendOp&);
+    void (*gatherWrapped)(std::uint16_t*, const std::int16_t*, int, const WrapGather&);
 };
 
 enum class Isa { kScalar, kSse2, kAvx2 };

@@ -53,6 +53,18 @@ inline bool MakeAddPlan(const AddFormat& format, int fade, AddPlan* plan) {
     return true;
 }
 
+// One pixel of GatherWrapped; the vector variants use it for their last pixels.
+inline void GatherWrappedPixel(std::uint16_t* dst, const std::int16_t* pair, const WrapGather& g) {
+    int u = g.scrollU + pair[0], v = g.scrollV + pair[1];
+    if (u >= g.texW) u -= g.texW;
+    if (v >= g.texH) v -= g.texH;
+    if (u < 0 || u >= g.texW || v < 0 || v >= g.texH) return;
+    *dst = g.texture[v * g.texPitch + u];
+}
+
+void GatherWrappedScalar(std::uint16_t* dst, const std::int16_t* map, int count,
+                         const WrapGather& g);
+
 // Writing a key pixel's destination back unchanged keeps the loop free of branches, which
 // noisy pictures would mispredict, and lets the compiler vectorize it on any processor.
 inline void CopyKeyedScalarRow(std::uint16_t* dst, const std::uint16_t* src, int width,

@@ -139,7 +139,12 @@ bool BlendScalar(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_
 
 }  // namespace
 
-const KernelTable kScalarKernels = {"scalar",   CopyOpaqueRows, CopyKeyedScalar,
-                                    FillScalar, AddLightScalar, BlendScalar};
+void GatherWrappedScalar(std::uint16_t* dst, const std::int16_t* map, int count,
+                         const WrapGather& g) {
+    for (int k = 0; k < count; ++k) GatherWrappedPixel(dst + k, map + 2 * k, g);
+}
+
+const KernelTable kScalarKernels = {"scalar",       CopyOpaqueRows, CopyKeyedScalar,    FillScalar,
+                                    AddLightScalar, BlendScalar,    GatherWrappedScalar};
 
 }  // namespace platform::blit::detail

@@ -227,6 +227,24 @@ TEST_P(WarpTest, TunnelMapsAndTexturesBeyondRange) {
     for (std::int32_t p : {kMin, -639, 0, 639, kMax}) {
         EXPECT_EQ(elDraw::TunnelBlit(p, p == kMin ? kMax : -p, kMin, kMax, object), 1);
     }
+    // The map and its sizes are the caller's to change: entries outside the texture leave
+    // their pixels alone, and sizes beyond the map draw nothing.
+    elDraw::BuildTunnelMap(kSw, kSh, 8, 1, -1, -1, 8, 0, 0, 0);
+    // One wrap brings u = texW back to 0; twice the texture's size it does not.
+    const std::int16_t outside[8][2] = {{-1, 0},          {0, -1},           {2 * kSw, 0},
+                                        {0, 2 * kSh},     {-32768, 32767},   {2 * kSw + 5, 1},
+                                        {3, 2 * kSh + 1}, {kSw + 1, kSh + 1}};
+    for (int i = 0; i < 8; ++i) elDraw::TunnelMap[i] = {outside[i][0], outside[i][1]};
+    WritePixels(*elDraw::BackSurface, std::vector<std::uint16_t>(640 * 480, 0x1234));
+    ASSERT_EQ(elDraw::TunnelBlit(0, 0, 0, 0, object), 1);
+    const auto after = BackPixels();
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(after[i], 0x1234) << "entry " << i;
+    EXPECT_EQ(after[7], Src(1, 1));
+    elDraw::TunnelMapW = 640 * 480;
+    elDraw::TunnelMapH = 2;
+    EXPECT_EQ(elDraw::TunnelBlit(0, 0, 0, 0, object), 1);
+    elDraw::TunnelMapH = -1;
+    EXPECT_EQ(elDraw::TunnelBlit(0, 0, 0, 0, object), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, WarpTest, kBothLayouts, LayoutName);

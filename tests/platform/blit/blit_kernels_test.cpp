@@ -4,6 +4,8 @@
 #include "platform/blit/blit_kernels.h"
 
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -425,6 +428,80 @@ std::string IsaName(Isa isa) {
             return "Avx2";
     }
     return "Unknown";
+}
+
+// Pixels that end where a page without access begins: a read past the last one faults.
+class BeforeGuardPage {
+  public:
+    explicit BeforeGuardPage(const Pixels& pixels) {
+        const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+        const std::size_t bytes = pixels.size() * sizeof(std::uint16_t);
+        size_ = (bytes + page - 1) / page * page + page;
+        base_ = mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (base_ == MAP_FAILED) return;
+        char* guard = static_cast<char*>(base_) + size_ - page;
+        if (mprotect(guard, page, PROT_NONE) != 0) return;
+        pixels_ = reinterpret_cast<std::uint16_t*>(guard - bytes);
+        std::copy(pixels.begin(), pixels.end(), pixels_);
+    }
+    ~BeforeGuardPage() {
+        if (base_ != MAP_FAILED) munmap(base_, size_);
+    }
+    BeforeGuardPage(const BeforeGuardPage&) = delete;
+    BeforeGuardPage& operator=(const BeforeGuardPage&) = delete;
+    const std::uint16_t* data() const { return pixels_; }
+
+  private:
+    void* base_ = MAP_FAILED;
+    std::size_t size_ = 0;
+    std::uint16_t* pixels_ = nullptr;
+};
+
+// The texture's last pixel is the last readable byte pair, so a read past it faults; the maps
+// address that pixel often, wrap every way, and hold pairs outside the texture, which must
+// leave the destination alone.
+TEST_P(BlitKernels, GatherWrappedMatchesAPlainLookup) {
+    for (const auto& [texW, texH, pitch] : {std::tuple{16, 8, 16}, std::tuple{37, 23, 41},
+                                            std::tuple{1, 1, 1}, std::tuple{256, 256, 256}}) {
+        const Pixels texture =
+            Picture(static_cast<std::size_t>((texH - 1) * pitch + texW), Content::kNoise, rng_);
+        const BeforeGuardPage guarded(texture);
+        ASSERT_NE(guarded.data(), nullptr);
+        const int count = 301;
+        std::vector<std::int16_t> map(2 * count);
+        std::uniform_int_distribution<int> any(-3, 3);
+        for (int k = 0; k < count; ++k) {
+            switch (k % 4) {
+                case 0:  // the last pixel, through the wrap
+                    map[2 * k] = static_cast<std::int16_t>(texW - 1);
+                    map[2 * k + 1] = static_cast<std::int16_t>(texH - 1);
+                    break;
+                case 1:  // outside, before and after
+                    map[2 * k] = static_cast<std::int16_t>(any(rng_) * texW);
+                    map[2 * k + 1] = static_cast<std::int16_t>(any(rng_) * texH - 1);
+                    break;
+                default:
+                    map[2 * k] = static_cast<std::int16_t>(rng_() % texW);
+                    map[2 * k + 1] = static_cast<std::int16_t>(rng_() % texH);
+            }
+        }
+        for (int scroll : {0, 1, 7}) {
+            const platform::blit::WrapGather g{
+                guarded.data(), pitch, static_cast<std::ptrdiff_t>(texture.size()),
+                texW,           texH,  scroll % texW,
+                scroll % texH};
+            Pixels got = Picture(count, Content::kNoise, rng_);
+            Pixels want = got;
+            kernels_->gatherWrapped(got.data(), map.data(), count, g);
+            for (int k = 0; k < count; ++k) {
+                int u = g.scrollU + map[2 * k], v = g.scrollV + map[2 * k + 1];
+                if (u >= texW) u -= texW;
+                if (v >= texH) v -= texH;
+                if (u >= 0 && u < texW && v >= 0 && v < texH) want[k] = texture[v * pitch + u];
+            }
+            ASSERT_EQ(got, want) << texW << " x " << texH << " scroll " << scroll;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, BlitKernels,
