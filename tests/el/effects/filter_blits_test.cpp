@@ -15,6 +15,7 @@
 #include "el/draw/clip_rect.h"
 #include "el/effects/pixel_format.h"
 #include "tests/el/draw/draw_test_support.h"
+#include "tests/el/effects/picture_fixture.h"
 
 namespace {
 
@@ -38,28 +39,15 @@ struct Drawn {
     int dx, dy, sx, sy, w, h;
 };
 
-class FilterTest : public LayoutTest {
+class FilterTest : public effecttest::PictureOnScreen<kSw, kSh> {
   protected:
-    void SetUp() override {
-        LayoutTest::SetUp();
-        std::mt19937 rng(9);
-        source.resize(kSw * kSh);
-        for (auto& v : source) v = rng() % 3 == 0 ? 0 : static_cast<std::uint16_t>(rng());
-        object = elDraw::CreateObject(kSw, kSh - 1, 2);
-        WritePixels(*elDraw::ObjectSurface(object), source);
-        start.resize(kW * kH);
-        for (auto& v : start) v = static_cast<std::uint16_t>(rng());
-        WritePixels(*elDraw::BackSurface, start);
-    }
-    std::uint16_t Src(int x, int y) const { return source[static_cast<std::size_t>(y * kSw + x)]; }
+    FilterTest() : PictureOnScreen(9, 3) {}
     static Drawn Clip(int x, int y) {  // the whole object drawn at x, y
         const auto& c = elDraw::ClipRect;
         const int l = std::max({c.left, 0, x}), t = std::max({c.top, 0, y});
         const int r = std::min({c.right, kW, x + kSw}), b = std::min({c.bottom, kH, y + kSh});
         return {l, t, l - x, t - y, std::max(r - l, 0), std::max(b - t, 0)};
     }
-    Pixels source, start;
-    std::int32_t object = 0;
 };
 
 TEST_P(FilterTest, SoftEdgeBlurAndDisplaceMatchTheirLoops) {

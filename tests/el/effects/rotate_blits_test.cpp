@@ -15,6 +15,7 @@
 #include "el/draw/clip_rect.h"
 #include "el/effects/pixel_format.h"
 #include "tests/el/draw/draw_test_support.h"
+#include "tests/el/effects/picture_fixture.h"
 
 namespace {
 
@@ -39,20 +40,9 @@ struct Rotation {
     int sl = 0, st = 0, sr = kSw, sb = kSh;
 };
 
-class RotateTest : public LayoutTest {
+class RotateTest : public effecttest::PictureOnScreen<kSw, kSh> {
   protected:
-    void SetUp() override {
-        LayoutTest::SetUp();
-        std::mt19937 rng(5);
-        source.resize(kSw * kSh);
-        for (auto& v : source) v = rng() % 5 == 0 ? 0 : static_cast<std::uint16_t>(rng());
-        object = elDraw::CreateObject(kSw, kSh - 1, 2);
-        WritePixels(*elDraw::ObjectSurface(object), source);
-        start.resize(kW * kH);
-        for (auto& v : start) v = static_cast<std::uint16_t>(rng());
-        WritePixels(*elDraw::BackSurface, start);
-    }
-    std::uint16_t Src(int x, int y) const { return source[static_cast<std::size_t>(y * kSw + x)]; }
+    RotateTest() : PictureOnScreen(5, 5) {}
     bool Visible(std::int64_t x, std::int64_t y) const {
         const auto& c = elDraw::ClipRect;
         return x >= std::max(c.left, 0) && x < std::min(c.right, kW) && y >= std::max(c.top, 0) &&
@@ -134,9 +124,6 @@ class RotateTest : public LayoutTest {
         }
         return -1;
     }
-
-    Pixels source, start;
-    std::int32_t object = 0;
 };
 
 TEST_P(RotateTest, EachMatchesItsWalkOfTheRectangle) {

@@ -15,6 +15,7 @@
 #include "el/draw/clip_rect.h"
 #include "el/effects/pixel_format.h"
 #include "tests/el/draw/draw_test_support.h"
+#include "tests/el/effects/picture_fixture.h"
 
 namespace {
 
@@ -26,23 +27,10 @@ constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 const float kNan = std::numeric_limits<float>::quiet_NaN();
 
-class WarpTest : public LayoutTest {
+class WarpTest : public effecttest::PictureOnScreen<kSw, kSh> {
   protected:
-    void SetUp() override {
-        LayoutTest::SetUp();
-        std::mt19937 rng(11);
-        source.resize(kSw * kSh);
-        for (auto& v : source) v = rng() % 4 == 0 ? 0 : static_cast<std::uint16_t>(rng());
-        object = elDraw::CreateObject(kSw, kSh - 1, 2);
-        WritePixels(*elDraw::ObjectSurface(object), source);
-        start.resize(kW * kH);
-        for (auto& v : start) v = static_cast<std::uint16_t>(rng());
-        WritePixels(*elDraw::BackSurface, start);
-    }
-    std::uint16_t Src(int x, int y) const { return source[static_cast<std::size_t>(y * kSw + x)]; }
+    WarpTest() : PictureOnScreen(11, 4) {}
     void Reset() const { WritePixels(*elDraw::BackSurface, start); }
-    Pixels source, start;
-    std::int32_t object = 0;
 };
 
 TEST_P(WarpTest, WarpMatchesItsSampleLoop) {
