@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <type_traits>
 #include <vector>
 
 #include "el/draw/object_table.h"
@@ -23,7 +24,8 @@ struct Source {
 // call meets, worked out once: the forms are separable, one axis's position never depends on
 // the other's, so a table over the offsets replaces the per-pixel division by the zoom and the
 // remainder of the tiled forms. -1 marks an offset with no source pixel; a valid entry holds
-// the position times the axis's scale (1 for columns, the stride for rows).
+// the position times the axis's scale (1 for columns, the stride for rows), which the caller
+// keeps below 2^31.
 class AxisTable {
   public:
     template <class Map>
@@ -32,14 +34,14 @@ class AxisTable {
         entries_.resize(static_cast<std::size_t>(last - first + 1));
         for (std::size_t k = 0; k < entries_.size(); ++k) {
             const std::int64_t p = map(first + static_cast<std::int64_t>(k));
-            entries_[k] = p < 0 ? -1 : p * scale;
+            entries_[k] = p < 0 ? -1 : static_cast<std::int32_t>(p * scale);
         }
     }
-    const std::int64_t* data() const { return entries_.data(); }
+    const std::int32_t* data() const { return entries_.data(); }
     std::int64_t first() const { return first_; }
 
   private:
-    std::vector<std::int64_t> entries_;
+    std::vector<std::int32_t> entries_;
     std::int64_t first_ = 0;
 };
 
@@ -100,6 +102,12 @@ auto ZoomedTiled(double zoom, std::int32_t size) {
     };
 }
 
+// The plain copy, which the gather kernel draws.
+struct Copy {
+    std::uint16_t operator()(std::uint16_t p) const { return p; }
+};
+constexpr Copy kCopy;
+
 // The frame every rotation shares. fill(source, row, xs, ys, lowU, highU, lowV, highV) fills
 // the two axis tables for the offsets given; it is called once per call, or before every row
 // when perRow is set (the floor's zooms change from row to row; row counts from the
@@ -128,6 +136,8 @@ int Rotate(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t
     if (!from.ok()) return 0;
     const LockedBack back;
     if (!back.ok()) return 0;
+    // Source positions are 32-bit offsets from the source's first pixel.
+    if (from.stride() * std::int64_t{from.height()} > 0x7FFFFFFF) return 0;
 
     const std::int32_t a = ((angle % 360) + 360) % 360;
     const std::int64_t cosA = SineTable[static_cast<std::size_t>(a + 90)];
@@ -158,22 +168,34 @@ int Rotate(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t
         fill(source, from.stride(), firstRow, xs, ys, lowU, highU, lowV, highV);
     };
     if (!perRow) fillFor(rowMin, rowEnd - 1);
+    std::vector<std::uint16_t> gathered;
     const std::uint16_t* origin = from.at(source.left, source.top);
+    platform::blit::TableGather gather{
+        origin,  (from.height() - 1 - source.top) * from.stride() + (from.width() - source.left),
+        nullptr, nullptr,
+        0,       0};
     for (std::int64_t row = rowMin; row < rowEnd; ++row) {
         if (perRow) fillFor(row, row);
-        const std::int64_t* xt = xs.data();
-        const std::int64_t* yt = ys.data();
-        const std::int64_t xBase = cx + xs.first(), yBase = cy + ys.first();
-        std::int64_t u = uAt(colMin, row), v = vAt(colMin, row);
+        gather.xs = xs.data();
+        gather.ys = ys.data();
+        gather.xBase = cx + xs.first();
+        gather.yBase = cy + ys.first();
+        const std::int64_t u = uAt(colMin, row), v = vAt(colMin, row);
         std::uint16_t* d =
             back.at(static_cast<std::int32_t>(left + colMin), static_cast<std::int32_t>(top + row));
-        for (std::int64_t col = colMin; col < colEnd; ++col, ++d, u += cosA, v += sinA) {
-            const std::int64_t x = xt[u / 360 - xBase], y = yt[v / 360 - yBase];
-            if ((x | y) < 0) continue;
-            // Masks rather than a branch: in a picture with holes the branch is a guess.
-            const std::uint16_t p = origin[x + y];
-            const auto keep = static_cast<std::uint16_t>((p != 0) - 1);
-            *d = static_cast<std::uint16_t>((paint(p) & ~keep) | (*d & keep));
+        const auto count = static_cast<int>(colEnd - colMin);
+        if constexpr (std::is_same_v<Paint, Copy>) {
+            platform::blit::GatherTabled(d, count, u, v, cosA, sinA, gather);
+        } else {
+            // The source pixels gathered into a row of zeros (none stays 0), then painted.
+            gathered.assign(static_cast<std::size_t>(count), 0);
+            platform::blit::GatherTabled(gathered.data(), count, u, v, cosA, sinA, gather);
+            for (int k = 0; k < count; ++k) {
+                const std::uint16_t p = gathered[static_cast<std::size_t>(k)];
+                // Masks rather than a branch: in a picture with holes the branch is a guess.
+                const auto keep = static_cast<std::uint16_t>((p != 0) - 1);
+                d[k] = static_cast<std::uint16_t>((paint(p) & ~keep) | (d[k] & keep));
+            }
         }
     }
     return 1;
@@ -190,8 +212,6 @@ auto Axes(MakeMap make) {
             ys.Fill(lowV, highV, stride, make(s.height));
         };
 }
-
-constexpr auto kCopy = [](std::uint16_t p) { return p; };
 
 }  // namespace
 

@@ -426,8 +426,72 @@ GREETING_AVX2 void GatherWrappedAvx2(std::uint16_t* dst, const std::int16_t* map
     GatherWrappedScalar(dst + k, map + 2 * k, count - k, g);
 }
 
-const KernelTable kAvx2Kernels = {"avx2",       CopyOpaqueAvx2, CopyKeyedAvx2,    FillAvx2,
-                                  AddLightAvx2, BlendAvx2,      GatherWrappedAvx2};
+// w / 360 truncated, for |w| < 360 x 2048: the float quotient is within 4e-4 of the true one,
+// which is a whole number or at least 1/360 from one, so a nudge of 1e-3 away from zero
+// before truncating gives the exact result in every case.
+GREETING_AVX2 inline __m256i Div360(__m256i w) {
+    const __m256 q = _mm256_mul_ps(_mm256_cvtepi32_ps(w), _mm256_set1_ps(1.0f / 360.0f));
+    const __m256 sign = _mm256_and_ps(q, _mm256_set1_ps(-0.0f));
+    return _mm256_cvttps_epi32(_mm256_add_ps(q, _mm256_or_ps(sign, _mm256_set1_ps(1e-3f))));
+}
+
+// Eight pixels a step where every u and v of the row stays within the float division's
+// range; the source's last pixel is read singly, since a gather reads 32 bits.
+GREETING_AVX2 void GatherTabledAvx2(std::uint16_t* dst, int count, std::int64_t u0, std::int64_t v0,
+                                    std::int64_t du, std::int64_t dv, const TableGather& g) {
+    constexpr std::int64_t kRange = 360 * 2048;
+    const auto within = [](std::int64_t a) { return a > -kRange && a < kRange; };
+    const std::int64_t uEnd = u0 + du * count, vEnd = v0 + dv * count;
+    int k = 0;
+    if (count >= 8 && within(u0) && within(v0) && within(uEnd) && within(vEnd) && within(g.xBase) &&
+        within(g.yBase) && g.readable <= 0x7FFFFFFF) {
+        const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        __m256i u =
+            _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(u0)),
+                             _mm256_mullo_epi32(lane, _mm256_set1_epi32(static_cast<int>(du))));
+        __m256i v =
+            _mm256_add_epi32(_mm256_set1_epi32(static_cast<int>(v0)),
+                             _mm256_mullo_epi32(lane, _mm256_set1_epi32(static_cast<int>(dv))));
+        const __m256i du8 = _mm256_set1_epi32(static_cast<int>(8 * du));
+        const __m256i dv8 = _mm256_set1_epi32(static_cast<int>(8 * dv));
+        const __m256i xBase = _mm256_set1_epi32(static_cast<int>(g.xBase));
+        const __m256i yBase = _mm256_set1_epi32(static_cast<int>(g.yBase));
+        const __m256i last = _mm256_set1_epi32(static_cast<int>(g.readable - 1));
+        const __m256i zero = _mm256_setzero_si256(), low16 = _mm256_set1_epi32(0xFFFF);
+        const auto* source = reinterpret_cast<const int*>(g.source);
+        for (; k + 8 <= count; k += 8) {
+            const __m256i x = _mm256_i32gather_epi32(g.xs, _mm256_sub_epi32(Div360(u), xBase), 4);
+            const __m256i y = _mm256_i32gather_epi32(g.ys, _mm256_sub_epi32(Div360(v), yBase), 4);
+            const __m256i inside = _mm256_cmpgt_epi32(_mm256_or_si256(x, y), _mm256_set1_epi32(-1));
+            const __m256i index = _mm256_add_epi32(x, y);
+            const __m256i atLast = _mm256_and_si256(inside, _mm256_cmpeq_epi32(index, last));
+            const __m256i read = _mm256_andnot_si256(atLast, inside);
+            const __m256i got =
+                _mm256_and_si256(_mm256_mask_i32gather_epi32(zero, source, index, read, 2), low16);
+            // Lanes not read and transparent pixels keep the destination's pixel.
+            const __m256i take = _mm256_andnot_si256(_mm256_cmpeq_epi32(got, zero), read);
+            const __m256i old =
+                _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + k)));
+            const __m256i lanes = _mm256_blendv_epi8(old, got, take);
+            const __m256i packed =
+                _mm256_permute4x64_epi64(_mm256_packus_epi32(lanes, lanes), 0x08);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + k), _mm256_castsi256_si128(packed));
+            const unsigned lastLanes =
+                static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(atLast)));
+            for (unsigned bits = lastLanes; bits != 0; bits &= bits - 1) {
+                const int at = k + __builtin_ctz(bits);
+                GatherTabledPixel(dst + at, u0 + at * du, v0 + at * dv, g);
+            }
+            u = _mm256_add_epi32(u, du8);
+            v = _mm256_add_epi32(v, dv8);
+        }
+    }
+    GatherTabledScalar(dst + k, count - k, u0 + k * du, v0 + k * dv, du, dv, g);
+}
+
+const KernelTable kAvx2Kernels = {
+    "avx2",       CopyOpaqueAvx2, CopyKeyedAvx2,     FillAvx2,
+    AddLightAvx2, BlendAvx2,      GatherWrappedAvx2, GatherTabledAvx2};
 
 }  // namespace platform::blit::detail
 

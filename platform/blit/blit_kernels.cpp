@@ -71,4 +71,9 @@ void GatherWrapped(std::uint16_t* dst, const std::int16_t* map, int count, const
     ActiveKernels().gatherWrapped(dst, map, count, g);
 }
 
+void GatherTabled(std::uint16_t* dst, int count, std::int64_t u0, std::int64_t v0, std::int64_t du,
+                  std::int64_t dv, const TableGather& g) {
+    ActiveKernels().gatherTabled(dst, count, u0, v0, du, dv, g);
+}
+
 }  // namespace platform::blit

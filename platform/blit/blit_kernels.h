@@ -82,6 +82,21 @@ struct WrapGather {
 };
 void GatherWrapped(std::uint16_t* dst, const std::int16_t* map, int count, const WrapGather& g);
 
+// A row of the rotations' keyed lookup through two tables: for pixel k, with u = u0 + k * du
+// and v = v0 + k * dv, x = xs[u / 360 - xBase] and y = ys[v / 360 - yBase] (divisions
+// truncating toward zero; every index lies inside its table); where neither is negative, the
+// source pixel at x + y, unless it is 0, is written to dst[k]. The source holds `readable`
+// pixels from its first; du and dv lie in -360..360.
+struct TableGather {
+    const std::uint16_t* source;
+    std::ptrdiff_t readable;
+    const std::int32_t* xs;
+    const std::int32_t* ys;
+    std::int64_t xBase, yBase;
+};
+void GatherTabled(std::uint16_t* dst, int count, std::int64_t u0, std::int64_t v0, std::int64_t du,
+                  std::int64_t dv, const TableGather& g);
+
 // One instruction-set variant of every kernel. The public functions above call the best
 // supported table; tests and benchmarks call each table directly.
 struct KernelTable {
@@ -96,6 +111,8 @@ struct KernelTable {
     bool (*blend)(std::uint16_t*, std::ptrdiff_t, const std::uint16_t*, std::ptrdiff_t, int, int,
                   const BlendOp&);
     void (*gatherWrapped)(std::uint16_t*, const std::int16_t*, int, const WrapGather&);
+    void (*gatherTabled)(std::uint16_t*, int, std::int64_t, std::int64_t, std::int64_t,
+                         std::int64_t, const TableGather&);
 };
 
 enum class Isa { kScalar, kSse2, kAvx2 };

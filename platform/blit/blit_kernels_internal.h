@@ -65,6 +65,20 @@ inline void GatherWrappedPixel(std::uint16_t* dst, const std::int16_t* pair, con
 void GatherWrappedScalar(std::uint16_t* dst, const std::int16_t* map, int count,
                          const WrapGather& g);
 
+// One pixel of GatherTabled at u, v.
+inline void GatherTabledPixel(std::uint16_t* dst, std::int64_t u, std::int64_t v,
+                              const TableGather& g) {
+    const std::int32_t x = g.xs[u / 360 - g.xBase], y = g.ys[v / 360 - g.yBase];
+    if ((x | y) < 0) return;
+    // Masks rather than a branch: in a picture with holes the branch is a guess.
+    const std::uint16_t p = g.source[x + y];
+    const auto keep = static_cast<std::uint16_t>((p != 0) - 1);
+    *dst = static_cast<std::uint16_t>((p & ~keep) | (*dst & keep));
+}
+
+void GatherTabledScalar(std::uint16_t* dst, int count, std::int64_t u0, std::int64_t v0,
+                        std::int64_t du, std::int64_t dv, const TableGather& g);
+
 // Writing a key pixel's destination back unchanged keeps the loop free of branches, which
 // noisy pictures would mispredict, and lets the compiler vectorize it on any processor.
 inline void CopyKeyedScalarRow(std::uint16_t* dst, const std::uint16_t* src, int width,

@@ -144,7 +144,13 @@ void GatherWrappedScalar(std::uint16_t* dst, const std::int16_t* map, int count,
     for (int k = 0; k < count; ++k) GatherWrappedPixel(dst + k, map + 2 * k, g);
 }
 
-const KernelTable kScalarKernels = {"scalar",       CopyOpaqueRows, CopyKeyedScalar,    FillScalar,
-                                    AddLightScalar, BlendScalar,    GatherWrappedScalar};
+void GatherTabledScalar(std::uint16_t* dst, int count, std::int64_t u0, std::int64_t v0,
+                        std::int64_t du, std::int64_t dv, const TableGather& g) {
+    for (int k = 0; k < count; ++k, u0 += du, v0 += dv) GatherTabledPixel(dst + k, u0, v0, g);
+}
+
+const KernelTable kScalarKernels = {
+    "scalar",       CopyOpaqueRows, CopyKeyedScalar,     FillScalar,
+    AddLightScalar, BlendScalar,    GatherWrappedScalar, GatherTabledScalar};
 
 }  // namespace platform::blit::detail

@@ -306,9 +306,10 @@ bool BlendSse2(std::uint16_t* dst, std::ptrdiff_t dstPitch, const std::uint16_t*
 
 }  // namespace
 
-// SSE2 has no gather: its table shares the scalar lookup.
-const KernelTable kSse2Kernels = {"sse2",       CopyOpaqueRows, CopyKeyedSse2,      FillSse2,
-                                  AddLightSse2, BlendSse2,      GatherWrappedScalar};
+// SSE2 has no gather: its table shares the scalar lookups.
+const KernelTable kSse2Kernels = {
+    "sse2",       CopyOpaqueRows, CopyKeyedSse2,       FillSse2,
+    AddLightSse2, BlendSse2,      GatherWrappedScalar, GatherTabledScalar};
 
 }  // namespace platform::blit::detail
 

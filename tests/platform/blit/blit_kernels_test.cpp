@@ -504,6 +504,49 @@ TEST_P(BlitKernels, GatherWrappedMatchesAPlainLookup) {
     }
 }
 
+// Rows of the rotations' lookup against the plain loop: u and v crossing zero and landing on
+// multiples of 360 (where a rounded quotient would go one off), steps of every size, tables
+// with holes, and the source's last pixel, which a read past would fault on.
+TEST_P(BlitKernels, GatherTabledMatchesAPlainLookup) {
+    const int sw = 29, sh = 17, pitch = 31;
+    const Pixels source =
+        Picture(static_cast<std::size_t>((sh - 1) * pitch + sw), Content::kThirdKeyed, rng_);
+    const BeforeGuardPage guarded(source);
+    ASSERT_NE(guarded.data(), nullptr);
+    const int span = 2 * 2048 + 8;  // offsets -2052 .. 2051, beyond the fast range as well
+    std::vector<std::int32_t> xs(span), ys(span);
+    for (int o = 0; o < span; ++o) {
+        xs[o] = o % 7 == 0 ? -1 : (o == 100 ? sw - 1 : static_cast<std::int32_t>(rng_() % sw));
+        ys[o] =
+            o % 5 == 0 ? -1 : (o == 100 ? sh - 1 : static_cast<std::int32_t>(rng_() % sh)) * pitch;
+    }
+    const platform::blit::TableGather g{guarded.data(), static_cast<std::ptrdiff_t>(source.size()),
+                                        xs.data(),      ys.data(),
+                                        -2052,          -2052};
+    const int count = 97;
+    for (const auto& [u0, v0, du, dv] :
+         {std::tuple<std::int64_t, std::int64_t, std::int64_t, std::int64_t>{-7200, 7200, 360,
+                                                                             -360},
+          {-36000, -36001, 180, 311},
+          {0, 0, 0, 0},
+          {359, -359, -1, 1},
+          {100 * 360, 100 * 360, 0, 0},
+          {-737000, 737000, 360, -360},
+          {738000, -738000, -360, 360},
+          {17, 4000, 312, -180}}) {
+        Pixels got = Picture(count, Content::kNoise, rng_);
+        Pixels want = got;
+        kernels_->gatherTabled(got.data(), count, u0, v0, du, dv, g);
+        for (int k = 0; k < count; ++k) {
+            const std::int64_t u = u0 + k * du, v = v0 + k * dv;
+            const std::int32_t x = xs[u / 360 + 2052], y = ys[v / 360 + 2052];
+            if (x < 0 || y < 0 || source[x + y] == 0) continue;
+            want[k] = source[x + y];
+        }
+        ASSERT_EQ(got, want) << "from " << u0 << ", " << v0 << " by " << du << ", " << dv;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Variants, BlitKernels,
                          ::testing::Values(Isa::kScalar, Isa::kSse2, Isa::kAvx2),
                          [](const ::testing::TestParamInfo<Isa>& param) {
