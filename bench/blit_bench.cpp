@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/ratio_summary.h"
 #include "platform/blit/blit_kernels.h"
 
 namespace {
@@ -334,17 +335,7 @@ Scene LightScene(bool sprites, Content content) {
 
 // --- Registration and the ratio reporter. ---
 
-// Case names in registration order, which the summary keeps whatever order the cases ran in.
-std::vector<std::string>& CaseOrder() {
-    static std::vector<std::string> order;
-    return order;
-}
-
-template <class... Args>
-void Register(const std::string& name, Args&&... args) {
-    CaseOrder().push_back(name);
-    benchmark::RegisterBenchmark(name.c_str(), std::forward<Args>(args)...);
-}
+using bench::Register;
 
 const char* VariantSuffix(blit::Isa isa) {
     switch (isa) {
@@ -443,7 +434,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
             "group; vs_libc is memcpy, or memset for Fill)\n");
         std::printf("%-32s %-14s %8s %8s %8s %8s %8s\n", "group", "case", "Gpx/s", "vs_libc",
                     "vs_sdl", "vs_rle", "vs_table");
-        for (const std::string& name : CaseOrder()) {
+        for (const std::string& name : bench::RegisteredOrder()) {
             if (rates_.count(name) == 0) continue;  // filtered out or failed
             const std::string group = GroupOf(name);
             const std::string leaf = LeafOf(name);

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/noise_pixels.h"
 #include "bench/ratio_summary.h"
 #include "el/draw/display_state.h"
 #include "el/draw/object_table.h"
@@ -39,12 +40,7 @@ constexpr int kSprites = 16;
 
 using Pixels = std::vector<std::uint16_t>;
 
-Pixels Noise(std::size_t count, unsigned seed) {
-    std::mt19937 rng(seed);
-    Pixels p(count);
-    for (auto& v : p) v = rng() % 3 == 0 ? 0 : static_cast<std::uint16_t>(rng() | 1);
-    return p;
-}
+using bench::Noise;
 
 struct Place {
     int x, y;

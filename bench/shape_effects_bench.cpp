@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/noise_pixels.h"
 #include "bench/ratio_summary.h"
 #include "el/draw/clip_rect.h"
 #include "el/draw/display_state.h"
@@ -42,13 +43,7 @@ constexpr std::int64_t kScreenPixels = std::int64_t{kWidth} * kHeight;
 
 using Pixels = std::vector<std::uint16_t>;
 
-// Noise with a third of the pixels transparent (0).
-Pixels Noise(std::size_t count, unsigned seed) {
-    std::mt19937 rng(seed);
-    Pixels p(count);
-    for (auto& v : p) v = rng() % 3 == 0 ? 0 : static_cast<std::uint16_t>(rng() | 1);
-    return p;
-}
+using bench::Noise;
 
 struct Locked {
     explicit Locked(platform::Surface* s) : surface(s) { surface->Lock(desc); }

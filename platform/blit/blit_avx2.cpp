@@ -379,6 +379,20 @@ GREETING_AVX2 bool BlendAvx2(std::uint16_t* dst, std::ptrdiff_t dstPitch, const 
 
 }  // namespace
 
+// Eight 32-bit lanes' low halves written to dst where take is set; dst keeps the others.
+GREETING_AVX2 inline void StoreLowHalves(std::uint16_t* dst, __m256i values, __m256i take) {
+    const __m256i old =
+        _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(dst)));
+    const __m256i lanes = _mm256_blendv_epi8(old, values, take);
+    const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(lanes, lanes), 0x08);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm256_castsi256_si128(packed));
+}
+
+// One bit per 32-bit lane whose mask is set.
+GREETING_AVX2 inline unsigned LaneBits(__m256i mask) {
+    return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(mask)));
+}
+
 // Eight lookups a step with the processor's gather. A gather reads 32 bits for each 16-bit
 // pixel, so a lane whose pixel is the texture's last is left to the scalar step rather than
 // read past the texture; lanes outside the texture keep the destination.
@@ -409,14 +423,8 @@ GREETING_AVX2 void GatherWrappedAvx2(std::uint16_t* dst, const std::int16_t* map
             const __m256i got =
                 _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), texture, index, read, 2);
             // Each lane's pixel is its low half; lanes not read keep the destination's pixel.
-            const __m256i old =
-                _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + k)));
-            const __m256i lanes = _mm256_blendv_epi8(old, _mm256_and_si256(got, low16), read);
-            const __m256i packed =
-                _mm256_permute4x64_epi64(_mm256_packus_epi32(lanes, lanes), 0x08);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + k), _mm256_castsi256_si128(packed));
-            const unsigned lastLanes =
-                static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(atLast)));
+            StoreLowHalves(dst + k, _mm256_and_si256(got, low16), read);
+            const unsigned lastLanes = LaneBits(atLast);
             for (unsigned bits = lastLanes; bits != 0; bits &= bits - 1) {
                 const int lane = __builtin_ctz(bits);
                 GatherWrappedPixel(dst + k + lane, map + 2 * (k + lane), g);
@@ -469,15 +477,8 @@ GREETING_AVX2 void GatherTabledAvx2(std::uint16_t* dst, int count, std::int64_t 
             const __m256i got =
                 _mm256_and_si256(_mm256_mask_i32gather_epi32(zero, source, index, read, 2), low16);
             // Lanes not read and transparent pixels keep the destination's pixel.
-            const __m256i take = _mm256_andnot_si256(_mm256_cmpeq_epi32(got, zero), read);
-            const __m256i old =
-                _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + k)));
-            const __m256i lanes = _mm256_blendv_epi8(old, got, take);
-            const __m256i packed =
-                _mm256_permute4x64_epi64(_mm256_packus_epi32(lanes, lanes), 0x08);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + k), _mm256_castsi256_si128(packed));
-            const unsigned lastLanes =
-                static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(atLast)));
+            StoreLowHalves(dst + k, got, _mm256_andnot_si256(_mm256_cmpeq_epi32(got, zero), read));
+            const unsigned lastLanes = LaneBits(atLast);
             for (unsigned bits = lastLanes; bits != 0; bits &= bits - 1) {
                 const int at = k + __builtin_ctz(bits);
                 GatherTabledPixel(dst + at, u0 + at * du, v0 + at * dv, g);
