@@ -6,7 +6,8 @@ data-text attribute: a template such as "{name} {age}". Its content is the text 
 the greeting was first made for, so the sources still show the real picture; the generator puts
 the template's text for another person in its place and fits it into data-width (pixels, the
 stroke included) by making the type smaller and, where data-lines="2" allows, by breaking it into
-two lines that stay inside data-band ("TOP BOTTOM").
+two lines that stay inside data-band ("TOP BOTTOM"). A text with data-grow="ID LIMIT" first
+widens the <rect id="ID"> behind it, keeping its centre, until the text has LIMIT pixels.
 """
 
 import html
@@ -282,6 +283,7 @@ def personalise(svg, person):
     """The SVG text with every data-text element made for `person`. The first friend's texts are
     left exactly as written."""
     fields = person.fields()
+    grown = {}  # id of a plate: how much wider it became
 
     def replace(match):
         attrs, content = match.group(1), match.group(2)
@@ -296,7 +298,15 @@ def personalise(svg, person):
         # data-stroke lays a text out as its outlined twin is, so the two stay one over the other.
         stroke = _number(found.get("data-stroke", found.get("stroke-width", "0")))
         band = [float(v) for v in found["data-band"].split()] if "data-band" in found else None
-        new_size, parts = fit(text, family, size, float(found["data-width"]), stroke,
+        width = float(found["data-width"])
+        if "data-grow" in found:
+            # The plate behind the text widens, up to a limit, before the type gets smaller.
+            plate, limit = found["data-grow"].split()
+            needed = text_width(text, family, size) * WIDTH_MARGIN + stroke
+            room = min(max(width, needed), float(limit))
+            grown[plate] = room - width
+            width = room
+        new_size, parts = fit(text, family, size, width, stroke,
                               int(found.get("data-lines", "1")), band)
         attrs = re.sub(r'\sfont-size="[^"]*"', "", attrs)
         attrs += f' font-size="{_format(new_size)}"'
@@ -311,4 +321,10 @@ def personalise(svg, person):
 
     if person.age != DEFAULT_AGE:
         svg = CANDLES.sub(lambda m: candles(person.age, m.group(1)), svg)
-    return TEXT_ELEMENT.sub(replace, svg)
+    svg = TEXT_ELEMENT.sub(replace, svg)
+    for plate, extra in grown.items():
+        svg = re.sub(r'<rect id="%s"([^>]*?) x="([^"]*)"([^>]*?) width="([^"]*)"' % plate,
+                     lambda m: (f'<rect id="{plate}"{m.group(1)} '
+                                f'x="{_format(float(m.group(2)) - extra / 2)}"{m.group(3)} '
+                                f'width="{_format(float(m.group(4)) + extra)}"'), svg)
+    return svg
