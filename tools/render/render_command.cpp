@@ -1,10 +1,12 @@
 #include "tools/render/render_command.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/shell.h"
+#include "platform/executable_path.h"
 #include "tools/render/render_options.h"
 #include "tools/render/render_run.h"
 
@@ -21,6 +23,17 @@ int RenderCommand(int argc, char** argv, const show::ShowProgram& program) {
     if (parsed.options.help) {
         std::fputs(RenderUsage().c_str(), stdout);
         return 0;
+    }
+    if (const std::string& dir = parsed.options.overridesDir; !dir.empty()) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(dir, error)) {
+            std::fprintf(stderr, "%s: --overrides: '%s' is not a folder\n", ProgramName().c_str(),
+                         dir.c_str());
+            return kExitBadArguments;
+        }
+        // Every loader looks next to the running program, so the renderer runs as if from there.
+        platform::OverrideExecutablePath(std::filesystem::absolute(dir, error).string() + "/" +
+                                         ProgramName());
     }
     return RunRender(parsed.options);
 }
