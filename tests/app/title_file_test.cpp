@@ -15,11 +15,12 @@ namespace fs = std::filesystem;
 constexpr const char* kBuiltIn = "built-in title";
 
 class TitleFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("title-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder =
+            fs::temp_directory_path() /
+            ("title-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
         platform::OverrideExecutablePath((folder / "greeting").string());

@@ -123,6 +123,13 @@ class RendererOverrides(unittest.TestCase):
                                     capture_output=True, text=True)
             self.assertEqual(result.returncode, 2)
             self.assertIn("not a folder", result.stderr)
+            # A folder the loaders could not reach would quietly give the built-in pictures.
+            deep = os.path.join(tmp, "d" * 240)
+            os.mkdir(deep)
+            result = subprocess.run([RENDERER, "--overrides", deep, "--max-passes", "1"],
+                                    capture_output=True, text=True)
+            self.assertEqual(result.returncode, 2)
+            self.assertIn("longer than", result.stderr)
 
 
 class Refusals(unittest.TestCase):

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/shell.h"
+#include "el/system/program_directory.h"
 #include "platform/executable_path.h"
 #include "tools/render/render_options.h"
 #include "tools/render/render_run.h"
@@ -32,8 +33,14 @@ int RenderCommand(int argc, char** argv, const show::ShowProgram& program) {
             return kExitBadArguments;
         }
         // Every loader looks next to the running program, so the renderer runs as if from there.
-        platform::OverrideExecutablePath(std::filesystem::absolute(dir, error).string() + "/" +
-                                         ProgramName());
+        const std::string folder = std::filesystem::absolute(dir, error).string() + "/";
+        // The loaders' buffers hold the folder and the longest name (8 bytes) with its end.
+        if (folder.size() + 8 >= static_cast<std::size_t>(elSystem::kPathBufferSize)) {
+            std::fprintf(stderr, "%s: --overrides: the folder's path is longer than %d bytes\n",
+                         ProgramName().c_str(), elSystem::kPathBufferSize - 9);
+            return kExitBadArguments;
+        }
+        platform::OverrideExecutablePath(folder + ProgramName());
     }
     return RunRender(parsed.options);
 }
