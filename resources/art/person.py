@@ -218,7 +218,8 @@ def fit(text, family, size, width, stroke=0.0, lines=1, band=None):
     smaller size, or two lines where that gives larger type and both fit the band."""
 
     def widest(parts, s):
-        return max(text_width(p, family, s) for p in parts) * WIDTH_MARGIN + stroke
+        # Never nothing: a text of marks without advance would otherwise divide by zero.
+        return max(max(text_width(p, family, s) for p in parts), 0.01) * WIDTH_MARGIN + stroke
 
     best = (size * min(1.0, (width - stroke) / (widest([text], size) - stroke)), [text])
     if lines >= 2 and band is not None and best[0] < size:
