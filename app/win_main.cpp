@@ -40,7 +40,8 @@ int WinMain(int showCommand, const char* commandLine) {
     platform::SetWindowProc(&MainWindowProc);
     // The show's settings live under its own name, whichever program (player or renderer) runs it.
     elSystem::SetProgramName(CurrentShow().name);
-    platform::WindowDesc window{CurrentShow().title, {}, 640, 480, elSystem::FullScreen == 1};
+    platform::WindowDesc window{
+        platform::ProgramTitle(CurrentShow().title), {}, 640, 480, elSystem::FullScreen == 1};
     if (const auto icon = platform::FindResource("MAIN", platform::RT_ICON)) window.icon = *icon;
     if (!platform::CreateMainWindow(window)) return 0;
 

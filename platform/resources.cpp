@@ -4,6 +4,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <vector>
+
+#include "platform/executable_path.h"
+#include "platform/file_read.h"
 
 namespace platform {
 namespace {
@@ -48,7 +52,56 @@ std::size_t SequenceLength(std::string_view text) {
     return length;
 }
 
+// Why a title cannot be used, or empty when it can.
+std::string TitleRefusal(std::string_view text) {
+    if (text.empty()) return "an empty title";
+    if (text.size() > kMaxTitleBytes) {
+        return "a title longer than " + std::to_string(kMaxTitleBytes) + " bytes";
+    }
+    while (!text.empty()) {
+        const auto lead = static_cast<unsigned char>(text[0]);
+        if (lead < 0x20 || lead == 0x7F) return "a title with a control character or two lines";
+        if (lead < 0x80) {
+            text.remove_prefix(1);
+            continue;
+        }
+        const std::size_t length = SequenceLength(text);
+        if (length == 0) return "a title that is not valid UTF-8";
+        // U+0080 to U+009F, the C1 controls.
+        if (lead == 0xC2 && static_cast<unsigned char>(text[1]) < 0xA0) {
+            return "a title with a control character or two lines";
+        }
+        text.remove_prefix(length);
+    }
+    return {};
+}
+
 }  // namespace
+
+std::string ProgramTitle(std::string_view builtIn) {
+    const std::string executable = ExecutablePath();
+    const std::size_t slash = executable.rfind('/');
+    if (slash == std::string::npos) return std::string(builtIn);
+    const std::string path = executable.substr(0, slash + 1) + "TITLE";
+    std::vector<std::uint8_t> bytes;
+    // Room for a line break (CR LF) after the longest title.
+    const FileReadError error = ReadRegularFile(path, kMaxTitleBytes + 2, &bytes);
+    if (error == FileReadError::Missing) return std::string(builtIn);
+    std::string text(bytes.begin(), bytes.end());
+    if (text.ends_with('\n')) text.pop_back();
+    if (text.ends_with('\r')) text.pop_back();
+    std::string refusal;
+    if (error == FileReadError::TooLarge) {
+        refusal = "a title longer than " + std::to_string(kMaxTitleBytes) + " bytes";
+    } else if (error != FileReadError::None) {
+        refusal = FileReadErrorText(error);
+    } else {
+        refusal = TitleRefusal(text);
+    }
+    if (refusal.empty()) return text;
+    ReportUnusableProgramFile(path, refusal, "TITLE", true);
+    return std::string(builtIn);
+}
 
 std::size_t NameUnits(std::string_view utf8) {
     std::size_t units = 0;

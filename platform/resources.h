@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -34,6 +35,13 @@ std::size_t NameUnits(std::string_view utf8);
 // in its place. A missing file is the usual case and is not reported.
 void ReportUnusableProgramFile(std::string_view path, std::string_view reason,
                                std::string_view name, bool builtInUsed);
+
+// The window's title: the text of a file named TITLE next to the program when it can be used
+// (one line of well-formed UTF-8 without control characters, at most kMaxTitleBytes, one line
+// break at the end allowed), else `builtIn`. A TITLE file that cannot be used is reported on
+// standard error like a picture's.
+inline constexpr std::size_t kMaxTitleBytes = 256;
+std::string ProgramTitle(std::string_view builtIn);
 
 // The generated table; each executable links exactly one.
 struct ResourceEntry {

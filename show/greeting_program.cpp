@@ -28,7 +28,8 @@ const ShowProgram& GreetingProgram() {
             "Plays the birthday greeting full screen; it ends by itself after about three and a\n"
             "quarter minutes, or at once with Escape.\n"
             "Pictures and music can be replaced: put a BMP file named like the picture\n"
-            "(FIGHTER, MACHINE, ..., FIN) or a WAV file named DG next to the program.\n",
+            "(FIGHTER, MACHINE, ..., FIN), a WAV file named DG or a one-line text file\n"
+            "named TITLE (the window's title) next to the program.\n",
         .load = &LoadPresentation,
         .runSceneFrame = &RunSceneFrame,
         .reset = &ResetGreetingScenes,

@@ -2,7 +2,8 @@
 # Regenerates every built-in picture, the icon and docs/pictures.png from the sources here.
 # Needs rsvg-convert (librsvg2-bin), Python 3 with PIL and NumPy (python3-pil, python3-numpy)
 # and the IPA fonts (fonts-ipafont-gothic, fonts-ipafont-mincho). Arguments, if any, name the
-# pictures to rebuild (for example: build.sh FACE1 RUNNER).
+# pictures to rebuild (for example: build.sh FACE1 RUNNER); `build.sh --out DIR --name NAME --age N`
+# makes the pictures that show the name and age for someone else (see generate.py --help).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 

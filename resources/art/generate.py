@@ -7,6 +7,7 @@ reduced to a palette where the picture is 8-bit, written as an uncompressed bott
 back and checked against the keying rules the program relies on. Any broken rule fails the build.
 """
 
+import argparse
 import os
 import struct
 import subprocess
@@ -16,6 +17,7 @@ import tempfile
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont
 
+import person
 import sprites
 
 ART = os.path.dirname(os.path.abspath(__file__))
@@ -156,7 +158,14 @@ def quantize(rgb, reserved):
         used = np.unique(np.array(q).reshape(-1))
         chosen = np.unique(pal[used], axis=0)
     palette = np.concatenate([np.array(reserved, dtype=np.uint8).reshape(-1, 3), chosen])
+    return nearest_entries(rgb, palette, len(reserved)), palette
 
+
+def nearest_entries(rgb, palette, reserved):
+    """Each pixel's nearest palette entry. The first `reserved` entries (the key) are only for
+    pixels that are exactly that colour."""
+    h, w, _ = rgb.shape
+    flat = rgb.reshape(-1, 3)
     colours, inverse = np.unique(flat, axis=0, return_inverse=True)
     inverse = inverse.reshape(-1)
     nearest = np.empty(len(colours), dtype=np.uint8)
@@ -164,12 +173,11 @@ def quantize(rgb, reserved):
     for start in range(0, len(colours), 4096):
         block = colours[start : start + 4096].astype(np.int32)
         d = ((block[:, None, :] - pal16[None, :, :]) ** 2).sum(axis=2)
-        # Reserved key colours are only for pixels that are exactly the key.
-        for i in range(len(reserved)):
+        for i in range(reserved):
             exact = np.all(block == pal16[i], axis=1)
             d[~exact, i] = 1 << 30
         nearest[start : start + 4096] = np.argmin(d, axis=1)
-    return nearest[inverse].reshape(h, w), palette
+    return nearest[inverse].reshape(h, w)
 
 
 # ---------------------------------------------------------------------------------------------
@@ -314,25 +322,19 @@ def strip_of(svgs, cell_w, cell_h, columns, drawing, name, workdir):
 # Build
 
 
-def build_picture(entry, workdir):
+def picture_rgb(entry, workdir, who):
+    """Renders a picture for a person: (RGB array, mask of the intended shape)."""
     name, source, width, height, bits, drawing = entry
-    path = os.path.join(PICTURES, name.lower() + ".bmp")
-    if source == "spot":
-        idx, palette = spotlight(width)
-        write_bmp(path, width, height, bits, idx, palette)
-        shape = idx > 0
-        colours = verify(path, name, width, height, bits, drawing, shape)
-        return path, colours
     if source.startswith("faces:"):
         column = int(source.split(":")[1])
         svgs = sprites.face_column(column)
         rgb, shape = strip_of(svgs, 150, 155, 1, drawing, name, workdir)
     elif source == "runners":
-        svgs = [frame for runner in sprites.runner_frames() for frame in runner]
+        svgs = [frame for runner in sprites.runner_frames(who.age) for frame in runner]
         rgb, shape = strip_of(svgs, 52, 68, 2, drawing, name, workdir)
     else:
         with open(os.path.join(ART, "svg", source), encoding="utf-8") as f:
-            text = sprites.insert_heads(f.read())
+            text = sprites.insert_heads(person.personalise(f.read(), who))
         rgba = render_svg(text, width, height, workdir)
         if "keyed" in drawing:
             if drawing == "keyed+opaque":
@@ -342,11 +344,40 @@ def build_picture(entry, workdir):
             rgb, shape = opaque(rgba, name), np.ones((height, width), bool)
     if rgb.shape[:2] != (height, width):
         raise ArtError(f"{name}: laid out {rgb.shape[1]}x{rgb.shape[0]}, wanted {width}x{height}")
+    return rgb, shape
+
+
+_DEFAULT_PALETTES = {}
+
+
+def build_picture(entry, workdir, who=person.Person(), path=None):
+    """Makes one picture and writes it to `path` (by default the built-in picture's file).
+
+    For anyone but the first friend a picture keeps the palette his picture has, so every pixel
+    their texts leave alone comes out exactly as in the built-in picture.
+    """
+    name, source, width, height, bits, drawing = entry
+    path = path or os.path.join(PICTURES, name.lower() + ".bmp")
+    if source == "spot":
+        idx, palette = spotlight(width)
+        write_bmp(path, width, height, bits, idx, palette)
+        shape = idx > 0
+        colours = verify(path, name, width, height, bits, drawing, shape)
+        return path, colours
+    rgb, shape = picture_rgb(entry, workdir, who)
     if bits == 24:
         write_bmp(path, width, height, 24, rgb)
     else:
         reserved = [GREEN] if drawing == "green" else ([(0, 0, 0)] if "keyed" in drawing else [])
-        idx, palette = quantize(rgb, reserved)
+        if who.is_default:
+            idx, palette = quantize(rgb, reserved)
+            _DEFAULT_PALETTES[name] = palette
+        else:
+            if name not in _DEFAULT_PALETTES:
+                _DEFAULT_PALETTES[name] = quantize(picture_rgb(entry, workdir, person.Person())[0],
+                                                   reserved)[1]
+            palette = _DEFAULT_PALETTES[name]
+            idx = nearest_entries(rgb, palette, len(reserved))
         write_bmp(path, width, height, 8, idx, palette)
     colours = verify(path, name, width, height, bits, drawing, shape)
     return path, colours
@@ -410,8 +441,72 @@ def contact_sheet(entries):
     return SHEET
 
 
+# The pictures that show the name, the age or the message.
+PERSONAL = ("E1", "BODY", "SONET", "RACE", "RUNNER", "FIN")
+
+
+def build_for(who, out, progress=print):
+    """Writes into the folder `out` the files that make the greeting someone's when they are
+    placed next to the player: the pictures that show the name, age or message, under their bare
+    names, and TITLE, the window's title. Each file appears complete or not at all."""
+    os.makedirs(out, exist_ok=True)
+    with tempfile.TemporaryDirectory(prefix="greeting-art-") as workdir:
+        for entry in CATALOGUE:
+            if entry[0] not in PERSONAL:
+                continue
+            part = os.path.join(out, entry[0] + ".part")
+            try:
+                _, colours = build_picture(entry, workdir, who, part)
+            except BaseException:
+                if os.path.exists(part):
+                    os.remove(part)
+                raise
+            os.replace(part, os.path.join(out, entry[0]))
+            progress(f"{entry[0]:9} {entry[2]:4}x{entry[3]:<5} {colours:6} colours")
+    part = os.path.join(out, "TITLE.part")
+    with open(part, "w", encoding="utf-8") as f:
+        f.write(who.title() + "\n")
+    os.replace(part, os.path.join(out, "TITLE"))
+    progress(f"TITLE     {who.title()}")
+
+
+def parse_arguments(argv):
+    parser = argparse.ArgumentParser(
+        prog="generate.py",
+        description="Builds the built-in pictures from the SVG sources; with --out, builds the "
+        "pictures that show the name and age, and the window's title, for someone else.")
+    parser.add_argument("pictures", nargs="*", metavar="PICTURE",
+                        help="built-in pictures to rebuild (all when none is named), or ICON, "
+                        "SHEET")
+    parser.add_argument("--name", help=f"the friend's name (at most {person.MAX_NAME_CHARS} "
+                        f"characters; default {person.DEFAULT_NAME})")
+    parser.add_argument("--age", help=f"their age, {person.MIN_AGE} to {person.MAX_AGE} "
+                        f"(default {person.DEFAULT_AGE})")
+    parser.add_argument("--message", help="the closing card's second line (at most "
+                        f"{person.MAX_MESSAGE_CHARS} characters; default "
+                        f"{person.DEFAULT_MESSAGE})")
+    parser.add_argument("--out", metavar="DIR", help="write the person's override files here")
+    args = parser.parse_args(argv[1:])
+    if args.out is None and (args.name, args.age, args.message) != (None, None, None):
+        parser.error("--name, --age and --message need --out: the built-in pictures are "
+                     "always the first friend's")
+    if args.out is not None and args.pictures:
+        parser.error("--out makes every picture that shows the name or age; name none")
+    return args
+
+
 def main(argv):
-    only = set(a.upper() for a in argv[1:] if not a.startswith("-"))
+    args = parse_arguments(argv)
+    if args.out is not None:
+        try:
+            who = person.make_person(args.name, args.age, args.message)
+            person.check_drawable(who)
+            build_for(who, args.out)
+        except (person.PersonError, ArtError, OSError, subprocess.CalledProcessError) as e:
+            print(f"generate.py: {e}", file=sys.stderr)
+            return 1
+        return 0
+    only = set(a.upper() for a in args.pictures)
     os.makedirs(PICTURES, exist_ok=True)
     os.makedirs(ICONS, exist_ok=True)
     failed = 0

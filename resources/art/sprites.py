@@ -9,6 +9,8 @@ import math
 import re
 import subprocess
 
+import person
+
 OUTLINE = "#2a2140"
 SKIN = "#ffd6b0"
 SKIN_SHADE = "#f4b48f"
@@ -722,8 +724,10 @@ RUNNERS = [
 ]
 
 
-def runner_svg(runner, frame):
+def runner_svg(runner, frame, age=None):
     kind, skin, hair, shirt, shorts, shoes, glasses_on, number = runner
+    if number and age is not None:
+        number = str(age)
     animal = kind in ("tanuki", "cat", "rabbit", "bear")
     limb_skin = skin
     pose = POSES[frame]
@@ -749,7 +753,7 @@ def runner_svg(runner, frame):
                      f'fill="#ffffff" stroke="{OUTLINE}" stroke-width="0.8" '
                      f'transform="rotate(-14 {hip[0] + 3} {shoulder[1] + 6})"/>'
                      f'<text x="{hip[0] + 3.5}" y="{shoulder[1] + 9}" font-family="IPAPGothic" '
-                     f'font-weight="bold" font-size="5.5" text-anchor="middle" fill="#e8283f" '
+                     f'font-weight="bold" font-size="{bib_size(number)}" text-anchor="middle" fill="#e8283f" '
                      f'transform="rotate(-14 {hip[0] + 3} {shoulder[1] + 6})">{number}</text>')
     else:
         parts.append(f'<path d="M{hip[0] - 3},{shoulder[1] + 6} L{shoulder[0] + 3},'
@@ -763,6 +767,12 @@ def runner_svg(runner, frame):
     return svg(RUN_W, RUN_H, "\n".join(parts))
 
 
-def runner_frames():
-    """Fifteen runners, each as (frame 0, frame 1)."""
-    return [(runner_svg(r, 0), runner_svg(r, 1)) for r in RUNNERS]
+def bib_size(number):
+    """The number's type size: 5.5 pixels, smaller when the number is too wide for the bib."""
+    size, _ = person.fit(number, "IPAPGothic", 5.5, 7.5)
+    return f"{size:.2f}".rstrip("0").rstrip(".")
+
+
+def runner_frames(age=None):
+    """Fifteen runners, each as (frame 0, frame 1); the birthday boy's bib shows `age`."""
+    return [(runner_svg(r, 0, age), runner_svg(r, 1, age)) for r in RUNNERS]

@@ -74,6 +74,8 @@ TEST(RenderOptions, RefusesWhatItDoesNotUnderstand) {
                                                {"--video", ""},
                                                {"--contact-sheet"},
                                                {"--frame-hashes", ""},
+                                               {"--overrides"},
+                                               {"--overrides", ""},
                                                {"extra"}}) {
         EXPECT_NE(ParseRenderOptions(args).error, "") << args[0];
     }
@@ -108,10 +110,11 @@ TEST(HeadlessClock, WallClockNearTheEndOfTheRangeWrapsInsteadOfOverflowing) {
 }
 
 TEST(RenderOptions, ParsesTheOutputsOfARun) {
-    const auto parsed =
-        ParseRenderOptions({"--video", "render/greeting.mp4", "--contact-sheet", "sheet.png",
-                            "--frame-hashes", "hashes.txt", "--audio", "render/greeting.wav"});
+    const auto parsed = ParseRenderOptions({"--video", "render/greeting.mp4", "--contact-sheet",
+                                            "sheet.png", "--frame-hashes", "hashes.txt", "--audio",
+                                            "render/greeting.wav", "--overrides", "for-anna"});
     ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.overridesDir, "for-anna");
     EXPECT_EQ(parsed.options.videoPath, "render/greeting.mp4");
     EXPECT_EQ(parsed.options.contactSheetPath, "sheet.png");
     EXPECT_EQ(parsed.options.frameHashesPath, "hashes.txt");

@@ -164,6 +164,8 @@ std::string RenderUsage() {
            "  --frame-hashes FILE\n"
            "                     write a line per pass: the pass and a 64-bit hash (XXH64) of\n"
            "                     the frame it presented, or - when it presented none\n"
+           "  --overrides DIR    take replacement pictures, music and TITLE from DIR instead\n"
+           "                     of the folder the renderer is in\n"
            "  --help             show this help\n"
            "Files are written under NAME.part and renamed when the run ends well; a progress\n"
            "line appears on standard error when it is a terminal.\n"
@@ -270,6 +272,10 @@ ParseResult ParseRenderOptions(const std::vector<std::string>& args) {
         } else if (arg == "--frame-hashes") {
             if (!value(options.frameHashesPath) || options.frameHashesPath.empty()) {
                 return fail("--frame-hashes needs a file name");
+            }
+        } else if (arg == "--overrides") {
+            if (!value(options.overridesDir) || options.overridesDir.empty()) {
+                return fail("--overrides needs a folder name");
             }
         } else {
             return fail("unknown option '" + arg + "'");

@@ -59,6 +59,9 @@ struct RenderOptions {
     std::string videoPath;
     std::string contactSheetPath;
     std::string frameHashesPath;
+    // Where files that replace the built-in pictures, music and title are looked for, in place
+    // of the renderer's own folder; empty: its own folder, as the player does.
+    std::string overridesDir;
     bool help = false;
 
     // Not on the command line: lets a test act on the host just before each pass (make a
