@@ -1,6 +1,9 @@
-# Turns resources/manifest.txt into object code: one assembly file that .incbin's every file
-# and one C++ table that names them. Both are generated in the build tree, never committed.
-function(greeting_add_resources target manifest)
+# el_add_resources(TARGET MANIFEST): turns a manifest (lines of NAME TYPE FILE, the file
+# relative to the manifest) into object code: one assembly file that .incbin's every file and one
+# C++ table that names them. Both are generated in the build tree, never committed. A program
+# links exactly one such target; its entries are what the loaders find as built-in.
+function(el_add_resources target manifest)
+  get_filename_component(manifest "${manifest}" ABSOLUTE)
   get_filename_component(manifest_dir "${manifest}" DIRECTORY)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${manifest}")
   file(STRINGS "${manifest}" lines)
@@ -52,5 +55,6 @@ function(greeting_add_resources target manifest)
   # it, and objects go into every program that names them, wherever they stand on its line.
   add_library(${target} OBJECT "${out}/resources_data.S" "${out}/resources_table.cpp")
   set_source_files_properties("${out}/resources_data.S" PROPERTIES OBJECT_DEPENDS "${files}")
-  target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}")
+  # The table's header (and, in a sanitized build, the instrumentation) come from the platform.
+  target_link_libraries(${target} PRIVATE el::platform)
 endfunction()
