@@ -7,6 +7,8 @@ include(CMakePackageConfigHelpers)
 
 set(EL_CMAKE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/el")
 set(EL_INCLUDE_DIR "${CMAKE_INSTALL_INCLUDEDIR}/el")
+# Every library's headers sit under the one folder; the platform, under them all, names it.
+target_include_directories(greeting_platform INTERFACE "$<INSTALL_INTERFACE:${EL_INCLUDE_DIR}>")
 
 # Installed names: libel_*.a and el::* targets.
 foreach(pair IN ITEMS greeting_platform:platform greeting_el:library greeting_sequencer:sequencer
@@ -51,6 +53,7 @@ if(GREETING_SANITIZE)
   set(EL_PC_CFLAGS " -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined")
   set(EL_PC_LIBS " -fsanitize=address,undefined")
 endif()
+string(REGEX REPLACE "[^/]+" ".." EL_PC_UP "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
 foreach(pc IN ITEMS el el-player el-render)
   configure_file("${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in" "${PROJECT_BINARY_DIR}/${pc}.pc" @ONLY)
   install(FILES "${PROJECT_BINARY_DIR}/${pc}.pc" DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
