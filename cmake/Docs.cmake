@@ -2,7 +2,8 @@
 # the headers that `cmake --install` installs, into <build>/docs/html. Any warning fails it.
 find_program(EL_DOXYGEN doxygen)
 set(EL_DOCS_OUTPUT "${PROJECT_BINARY_DIR}/docs")
-set(EL_DOCS_INPUT "${PROJECT_SOURCE_DIR}/el ${PROJECT_SOURCE_DIR}/platform")
+set(EL_DOCS_INPUT "${PROJECT_SOURCE_DIR}/docs/reference-main.md ${PROJECT_SOURCE_DIR}/el")
+string(APPEND EL_DOCS_INPUT " ${PROJECT_SOURCE_DIR}/platform")
 foreach(header IN ITEMS show/show_program.h show/scene_state.h show/transitions.h
                         show/scroll_page.h app/player_command.h tools/render/render_command.h)
   string(APPEND EL_DOCS_INPUT " ${PROJECT_SOURCE_DIR}/${header}")
