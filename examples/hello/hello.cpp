@@ -1,5 +1,6 @@
 // hello: the smallest complete show. A star spins on blue under a line of text, a chime
 // sounds at the start, and the show ends after ten seconds or when Space or Enter is pressed.
+#include "el/draw/display_state.h"
 #include "el/draw/fills.h"
 #include "el/draw/object_table.h"
 #include "el/draw/screen.h"
@@ -21,12 +22,12 @@ namespace {
 constexpr std::int32_t kScene = 1;
 constexpr std::int32_t kEndWait = 1;  // the wait slot that holds the ten seconds
 constexpr std::uint32_t kShowMilliseconds = 10000;
-constexpr std::uint32_t kSky = 0x3A7F;  // a 5-6-5 pixel: blue
 
 struct State {
     std::int32_t star = 0;   // drawing object
     std::int32_t chime = 0;  // sound object
     std::int32_t ticks = 0;  // hundredths of a second since the scene began
+    std::uint32_t sky = 0;   // the background's pixel value
     bool ended = false;
 };
 State state;
@@ -35,6 +36,8 @@ State state;
 // to the program), and makes the first scene current.
 void Load() {
     elDraw::Screen(640, 480, 1);
+    // Fills take pixel values, which depend on the screen's format (5-6-5 or 5-5-5).
+    state.sky = elDraw::MatchColor(elDraw::BackSurface.get(), platform::Rgb(58, 78, 255));
     state.star = elDraw::LoadObject("STAR", 2);
     state.chime = elSound::LoadObject("CHIME", 1);
     show::SceneNumber = kScene;
@@ -47,7 +50,7 @@ void RunScene(std::int32_t scene) {
         elSystem::SetWait(kEndWait, kShowMilliseconds);
         elSound::Play(state.chime, -1);
     }
-    elDraw::FillRect(0, 0, 640, 480, kSky);
+    elDraw::FillRect(0, 0, 640, 480, state.sky);
     // The effect: the star turned about its centre, a degree per hundredth.
     elDraw::RotateBlit(256, 176, 384, 304, state.ticks % 360, state.star, 0, 0, 128, 128);
 
