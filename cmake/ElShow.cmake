@@ -5,7 +5,8 @@
 # PROGRAM names the show's function that returns its `const show::ShowProgram&`, with its
 # namespace (hello::HelloProgram); both programs' main is generated around that one call.
 # SOURCES become the library NAME_show; MANIFEST embeds the show's pictures and sounds (see
-# el_add_resources); LIBRARIES are further targets holding the show or its resources.
+# el_add_resources); LIBRARIES are further targets holding the show or its resources (then one
+# of them must hold the resources). SOURCES alone give a show without built-in resources.
 function(el_add_show name)
   cmake_parse_arguments(ARG "" "PROGRAM;MANIFEST" "SOURCES;LIBRARIES" ${ARGN})
   if(NOT ARG_PROGRAM)
@@ -33,6 +34,11 @@ function(el_add_show name)
     add_library(${name}_show STATIC ${ARG_SOURCES})
     target_link_libraries(${name}_show PUBLIC el::el)
     list(APPEND libraries ${name}_show)
+  endif()
+  if(NOT ARG_MANIFEST AND NOT ARG_LIBRARIES)
+    # A show of drawing and text alone still needs the (empty) table of built-in resources.
+    set(ARG_MANIFEST "${CMAKE_CURRENT_BINARY_DIR}/${name}_no_resources.txt")
+    file(WRITE "${ARG_MANIFEST}" "# ${name} has no built-in resources.\n")
   endif()
   if(ARG_MANIFEST)
     el_add_resources(${name}_resources "${ARG_MANIFEST}")
