@@ -6,6 +6,8 @@
 
 namespace app {
 
+// Reads the player's options from the command line, then plays the show on the desktop;
+// returns the program's exit status.
 int PlayerCommand(int argc, char** argv, const show::ShowProgram& program);
 
 }  // namespace app

@@ -1,6 +1,9 @@
-# Turns resources/manifest.txt into object code: one assembly file that .incbin's every file
-# and one C++ table that names them. Both are generated in the build tree, never committed.
-function(greeting_add_resources target manifest)
+# el_add_resources(TARGET MANIFEST): turns a manifest (lines of NAME TYPE FILE, the file
+# relative to the manifest) into object code: one assembly file that .incbin's every file and one
+# C++ table that names them. Both are generated in the build tree, never committed. A program
+# links exactly one such target; its entries are what the loaders find as built-in.
+function(el_add_resources target manifest)
+  get_filename_component(manifest "${manifest}" ABSOLUTE)
   get_filename_component(manifest_dir "${manifest}" DIRECTORY)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${manifest}")
   file(STRINGS "${manifest}" lines)
@@ -8,6 +11,7 @@ function(greeting_add_resources target manifest)
   set(table "// Generated from ${manifest}\n#include \"platform/resources.h\"\n\nextern \"C\" {\n")
   set(entries "")
   set(files "")
+  set(seen "")
   set(index 0)
   foreach(line IN LISTS lines)
     string(STRIP "${line}" line)
@@ -22,9 +26,24 @@ function(greeting_add_resources target manifest)
     list(GET fields 0 name)
     list(GET fields 1 type)
     list(GET fields 2 file)
+    # Checked here: a name the generated C++ cannot hold, a type no loader asks for, or a second
+    # entry the case-blind lookup would never reach would otherwise fail late or not at all.
+    if(NOT name MATCHES "^[A-Za-z0-9_.-]+$")
+      message(FATAL_ERROR "${manifest}: the name ${name} is not letters, digits, '_', '.' and '-'")
+    endif()
+    string(TOUPPER "${type}" type)
+    if(NOT type MATCHES "^(BITMAP|WAVE|MIDI|ICON|RCDATA)$")
+      message(FATAL_ERROR "${manifest}: unknown type ${type} for ${name} "
+                          "(BITMAP, WAVE, MIDI, ICON or RCDATA)")
+    endif()
+    string(TOUPPER "${name} ${type}" key)
+    if(key IN_LIST seen)
+      message(FATAL_ERROR "${manifest}: ${name} ${type} is listed twice")
+    endif()
+    list(APPEND seen "${key}")
     set(path "${manifest_dir}/${file}")
-    if(NOT EXISTS "${path}")
-      message(FATAL_ERROR "${manifest}: missing file ${path}")
+    if(NOT EXISTS "${path}" OR IS_DIRECTORY "${path}")
+      message(FATAL_ERROR "${manifest}: ${path} is not a file")
     endif()
     list(APPEND files "${path}")
     string(APPEND asm "    .balign 16\n    .global greeting_res_${index}_begin\ngreeting_res_${index}_begin:\n")
@@ -52,5 +71,6 @@ function(greeting_add_resources target manifest)
   # it, and objects go into every program that names them, wherever they stand on its line.
   add_library(${target} OBJECT "${out}/resources_data.S" "${out}/resources_table.cpp")
   set_source_files_properties("${out}/resources_data.S" PROPERTIES OBJECT_DEPENDS "${files}")
-  target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}")
+  # The table's header (and, in a sanitized build, the instrumentation) come from the platform.
+  target_link_libraries(${target} PRIVATE el::platform)
 endfunction()

@@ -9,6 +9,7 @@ namespace elDraw {
 
 extern platform::Rect& ClipRect;
 
+// Sets the clip rectangle (right and bottom exclusive); it is taken as given.
 void SetClipRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
 
 }  // namespace elDraw

@@ -7,13 +7,19 @@
 
 namespace elDraw {
 
+// The back surface filled with black (pixel value 0).
 platform::HResult ClearScreen();
+// An object filled with black.
 platform::HResult ClearObject(std::int32_t object);
+// A rectangle of the back surface filled with black.
 platform::HResult ClearRect(std::int32_t left, std::int32_t top, std::int32_t right,
                             std::int32_t bottom);
+// The outline of a rectangle, one pixel wide, drawn in black.
 platform::HResult FrameRect(std::int32_t left, std::int32_t top, std::int32_t right,
                             std::int32_t bottom);
+// The back surface filled with white.
 platform::HResult FillScreenWhite();
+// A rectangle of the back surface filled with white.
 platform::HResult FillRectWhite(std::int32_t left, std::int32_t top, std::int32_t right,
                                 std::int32_t bottom);
 // colour is a 16-bit pixel value, not a colour reference.

@@ -41,18 +41,32 @@ ObjectRecord* FindObject(std::int32_t object);
 // The surface of an object number, or null when there is none.
 platform::Surface* ObjectSurface(std::int32_t object);
 
+// Loads a picture (a file of that name next to the program, else the built-in BITMAP) into a
+// new object with the current key. Memory mode 2 asks for ordinary memory, others for video
+// memory (a hint only). Returns the object number, or 0 after an error box.
 std::int32_t LoadObject(const char* name, std::int32_t memoryMode);
+// A new blank object of that size (one row taller, as the library always made them) with the
+// current key. Returns the object number, or 0 after an error box.
 std::int32_t CreateObject(std::int32_t width, std::int32_t height, std::int32_t memoryMode);
+// Loads another picture into an existing object in place. 1 on success, 0 after an error box.
 std::int32_t SwapObject(const char* name, std::int32_t object, std::int32_t memoryMode);
+// Frees the object's surface and its number; a free or unknown number does nothing.
 void ReleaseObject(std::int32_t object);
 
+// The key that objects loaded or made from now on get (initially black).
 void SetKeyColor(platform::ColorRef color);
+// Objects loaded or made from now on take their own top-left pixel as their key.
 void SetKeyFromCorner();
+// Changes one object's key; DDERR_INVALIDPARAMS for an object that does not exist.
 platform::HResult SetObjectKey(std::int32_t object, platform::ColorRef color);
+// One object's key becomes its own top-left pixel.
 void SetObjectKeyFromCorner(std::int32_t object);
+// Gives the destination object the source object's key.
 void CopyKey(std::int32_t destination, std::int32_t source);
 
+// Sets a surface's key to the pixel value the colour has on it (CLR_INVALID: its top-left pixel).
 platform::HResult SetSurfaceKey(platform::Surface* surface, platform::ColorRef color);
+// The surface's pixel value for a colour, or 0xFFFFFFFF without a surface.
 std::uint32_t MatchColor(platform::Surface* surface, platform::ColorRef color);
 
 // The picture of a resource or file as a new surface; null when there is none. *why (when
@@ -60,6 +74,7 @@ std::uint32_t MatchColor(platform::Surface* surface, platform::ColorRef color);
 platform::SurfacePtr LoadBitmapSurface(const std::string& path, std::uint16_t& width,
                                        std::uint16_t& height, std::int32_t memoryMode,
                                        std::string* why = nullptr);
+// Draws a decoded picture onto a surface at (x, y), scaled to width x height (0: its own).
 platform::HResult CopyBitmapToSurface(platform::Surface* surface,
                                       const platform::DecodedBitmap* bitmap, std::int32_t x,
                                       std::int32_t y, std::int32_t width, std::int32_t height);

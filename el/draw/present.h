@@ -4,6 +4,8 @@
 
 namespace elDraw {
 
+// Waits for the vertical blank (when VSyncWait is 1) and shows the back surface; a lost
+// screen restores every surface.
 void PresentFrame();
 
 }  // namespace elDraw

@@ -24,6 +24,7 @@ int ChannelMaskBlit(std::int32_t x, std::int32_t y, std::int32_t keepR, std::int
 int BrightBlit(std::int32_t x, std::int32_t y, float factor, std::int32_t object,
                std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight,
                std::int32_t srcBottom);
+// The same with a factor for each channel.
 int BrightBlitRGB(std::int32_t x, std::int32_t y, float factorR, float factorG, float factorB,
                   std::int32_t object, std::int32_t srcLeft, std::int32_t srcTop,
                   std::int32_t srcRight, std::int32_t srcBottom);
@@ -33,6 +34,7 @@ int BrightBlitRGB(std::int32_t x, std::int32_t y, float factorR, float factorG, 
 int DarkBlit(std::int32_t x, std::int32_t y, std::int32_t level, std::int32_t object,
              std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight,
              std::int32_t srcBottom);
+// The same with a level for each channel.
 int DarkBlitRGB(std::int32_t x, std::int32_t y, std::int32_t levelR, std::int32_t levelG,
                 std::int32_t levelB, std::int32_t object, std::int32_t srcLeft, std::int32_t srcTop,
                 std::int32_t srcRight, std::int32_t srcBottom);

@@ -20,12 +20,15 @@ int MirrorBlit(std::int32_t x, std::int32_t y, std::int32_t mode, std::int32_t o
 int RotateBlit(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                std::int32_t angle, std::int32_t object, std::int32_t srcLeft, std::int32_t srcTop,
                std::int32_t srcRight, std::int32_t srcBottom);
+// The rotation with the rectangle tiled.
 int RotateTileBlit(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                    std::int32_t angle, std::int32_t object, std::int32_t srcLeft,
                    std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom);
+// The rotation at a zoom (1.0 the source's own size).
 int RotateZoomBlit(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                    std::int32_t angle, float zoom, std::int32_t object, std::int32_t srcLeft,
                    std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom);
+// The zoomed rotation with the rectangle tiled.
 int RotateZoomTileBlit(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                        std::int32_t angle, float zoom, std::int32_t object, std::int32_t srcLeft,
                        std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom);

@@ -18,6 +18,7 @@ int HalfBlit(std::int32_t x, std::int32_t y, std::int32_t object, std::int32_t s
 int AlphaBlit(std::int32_t x, std::int32_t y, float opacity, std::int32_t object,
               std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight,
               std::int32_t srcBottom);
+// The same with an opacity for each channel.
 int AlphaBlitRGB(std::int32_t x, std::int32_t y, float opacityR, float opacityG, float opacityB,
                  std::int32_t object, std::int32_t srcLeft, std::int32_t srcTop,
                  std::int32_t srcRight, std::int32_t srcBottom);
@@ -27,6 +28,7 @@ int AlphaBlitRGB(std::int32_t x, std::int32_t y, float opacityR, float opacityG,
 int CrossFadeBlit(std::int32_t x, std::int32_t y, std::int32_t level, std::int32_t object,
                   std::int32_t srcLeft, std::int32_t srcTop, std::int32_t srcRight,
                   std::int32_t srcBottom);
+// The same with a level for each channel.
 int CrossFadeBlitRGB(std::int32_t x, std::int32_t y, std::int32_t levelR, std::int32_t levelG,
                      std::int32_t levelB, std::int32_t object, std::int32_t srcLeft,
                      std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom);
@@ -38,6 +40,7 @@ int AlphaGradientBlit(std::int32_t x, std::int32_t y, float opacityR, float opac
                       float opacityB, std::int32_t vertical, std::uint32_t start,
                       std::int32_t interval, std::int32_t object, std::int32_t srcLeft,
                       std::int32_t srcTop, std::int32_t srcRight, std::int32_t srcBottom);
+// The gradient of CrossFadeBlitRGB.
 int CrossFadeGradientBlit(std::int32_t x, std::int32_t y, std::int32_t levelR, std::int32_t levelG,
                           std::int32_t levelB, std::int32_t vertical, std::uint32_t start,
                           std::int32_t interval, std::int32_t object, std::int32_t srcLeft,

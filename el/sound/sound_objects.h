@@ -15,6 +15,7 @@ int LoadObject(const char* name, std::int32_t count);
 // Opens a new device and rebuilds every loaded object in its slot, with the volumes,
 // frequencies and pans last set.
 void ReloadObjects();
+// Stops and frees the slot's buffers; a free or unknown slot does nothing.
 void FreeObject(std::int32_t slot);
 // Lets go of the device, plays the wave file `sound` to its end (the program waits), then
 // rebuilds every object.

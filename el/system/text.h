@@ -21,11 +21,13 @@ void SelectFont(std::int32_t kind, std::int32_t height, std::int32_t angle, std:
 // Japanese one. Names are cut to 31 bytes, between characters. A null name selects nothing.
 void SelectFontByName(const char* face, std::int32_t height, std::int32_t angle,
                       std::int32_t weight, std::int32_t italic, std::int32_t underline);
+// Ends the run and gives the back surface's device context back.
 void EndText();
 
 // Transparent not 0 leaves everything but the ink alone from now on in this run; 0 leaves the
 // background mode as it is (a run starts opaque).
 void SetTextColors(platform::ColorRef text, platform::ColorRef back, std::int32_t transparent);
+// The text drawn with its top left at (x, y).
 void PutText(std::int32_t x, std::int32_t y, const char* text);
 // Alignment 0 left, 1 centre, 2 right, each line on its own; any other draws nothing. Lines
 // wrap at blanks and between Japanese characters and are cut to the rectangle.
