@@ -156,8 +156,14 @@ bool WebHost::WaitVerticalBlank() {
             emscripten_sleep(static_cast<unsigned>((wait + 999) / 1000));
         }
     }
+    const std::uint64_t previous = passStart_;
     passStart_ = NowMicroseconds();
     pacer_.Advance(passStart_);
+    // The show's clocks count the hundredths of each gap, as the renderer's count one a pass:
+    // the renderer's frame for this moment, however late the page's passes came.
+    showMoment_ +=
+        previous == 0 ? 1 : sdl::FramePacer::HundredthsIn(passStart_ / 1000 - previous / 1000);
+    web_page_pass_started(showMoment_);
     return true;
 }
 

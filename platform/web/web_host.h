@@ -75,6 +75,7 @@ class WebHost : public Host {
     sdl::FramePacer pacer_;
     std::uint64_t startMicroseconds_ = 0;
     std::uint64_t passStart_ = 0;  // when the pass now running began
+    std::uint64_t showMoment_ = 0;
 };
 
 }  // namespace platform

@@ -242,7 +242,7 @@ mergeInto(LibraryManager.library, {
     },
 
     // #selftest&frames=60,600&end=900: taps the card, notes a digest of the canvas as frames
-    // 60 and 600 are shown, presses Escape after frame 900 and, once the show has ended,
+    // 60 and 600 are shown (with the moment of the show each shows), presses Escape after frame 900 and, once the show has ended,
     // writes what it saw into #verdict as JSON.
     makeCheck: function(hash) {
       var params = {};
@@ -257,6 +257,7 @@ mergeInto(LibraryManager.library, {
         digests: {},
         errors: [],
         audioPeak: 0,
+        moment: 0,
         passes: 0,
         passWork: 0,
         escapeAt: 0,
@@ -393,7 +394,9 @@ mergeInto(LibraryManager.library, {
     var check = WebPage.check;
     if (!check) return;
     check.shown++;
-    if (check.frames.indexOf(check.shown) >= 0) check.digests[check.shown] = WebPage.digest();
+    if (check.frames.indexOf(check.shown) >= 0) {
+      check.digests[check.shown] = {digest: WebPage.digest(), moment: check.moment};
+    }
     if (check.end && check.shown === check.end) {
       check.escapeAt = check.shown;
       WebPage.keys.add(0x1B);
@@ -401,6 +404,11 @@ mergeInto(LibraryManager.library, {
       WebPage.keys.delete(0x1B);
       WebPage.post(2, 0x1B, 0, 0);
     }
+  },
+
+  web_page_pass_started__deps: ['$WebPage'],
+  web_page_pass_started: function(moment) {
+    if (WebPage.check) WebPage.check.moment = moment;
   },
 
   web_page_pass_done__deps: ['$WebPage'],

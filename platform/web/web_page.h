@@ -37,6 +37,8 @@ void web_page_wait_event(int milliseconds);
 void web_page_present(const std::uint32_t* rgba, int width, int height);
 // Called as each pass ends, with the milliseconds the program worked on it.
 void web_page_pass_done(double workMilliseconds);
+// Called as each pass starts, with the renderer's frame that shows the same moment of the show.
+void web_page_pass_started(double moment);
 void web_page_cursor(int visible);
 int web_page_key_down(std::uint32_t virtualKey);
 // Opens the page's sound (made when the card was tapped); 0 when the browser has none.
