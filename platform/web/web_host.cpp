@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/headless/headless_host.h"
 #include "platform/messages.h"
 #include "platform/system_info.h"
 #include "platform/web/web_page.h"
@@ -114,23 +115,28 @@ void WebHost::WaitEvents() {
 }
 
 std::uint32_t WebHost::Milliseconds() {
+    if (options_.steadyClock) return static_cast<std::uint32_t>(steadyMs_);
     return static_cast<std::uint32_t>(NowMicroseconds() / 1000);
 }
 
 std::int64_t WebHost::EpochSeconds() {
-    if (options_.startEpochSeconds != 0) {
-        const std::uint64_t elapsed = NowMicroseconds() - startMicroseconds_;
-        return options_.startEpochSeconds + static_cast<std::int64_t>(elapsed / 1'000'000);
+    if (options_.steadyClock) {
+        return HeadlessHost::kDefaultEpochSeconds + static_cast<std::int64_t>(steadyMs_ / 1000);
     }
     using namespace std::chrono;
     return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
 }
 
 CalendarTime WebHost::LocalTime() {
-    return CalendarAt(EpochSeconds(), options_.startEpochSeconds == 0);
+    return CalendarAt(EpochSeconds(), !options_.steadyClock);
 }
 
 void WebHost::Sleep(std::uint32_t milliseconds) {
+    if (options_.steadyClock) {
+        steadyMs_ += milliseconds;
+        emscripten_sleep(0);  // still let the page run
+        return;
+    }
     emscripten_sleep(milliseconds);
 }
 
@@ -143,8 +149,14 @@ bool WebHost::WaitVerticalBlank() {
     // then more while the 60 Hz blank is a whole frame away (a 120 or 144 Hz display), and
     // the last part of the wait on the timer.
     web_page_wait_frame();
+    if (options_.steadyClock) {
+        // The next 60 Hz boundary: boundary k lies at floor(k * 1000 / 60) ms.
+        std::uint64_t k = steadyMs_ * 60 / 1000 + 1;
+        while (k * 1000 / 60 <= steadyMs_) ++k;
+        steadyMs_ = k * 1000 / 60;
+    }
     std::uint64_t lastFrame = called;
-    for (;;) {
+    while (!options_.steadyClock) {
         const std::uint64_t now = NowMicroseconds();
         const std::uint64_t wait = pacer_.TicksToWait(now);
         if (wait == 0) break;
@@ -156,13 +168,13 @@ bool WebHost::WaitVerticalBlank() {
             emscripten_sleep(static_cast<unsigned>((wait + 999) / 1000));
         }
     }
-    const std::uint64_t previous = passStart_;
+    const std::uint32_t previousMs = passStartMs_;
     passStart_ = NowMicroseconds();
     pacer_.Advance(passStart_);
+    passStartMs_ = Milliseconds();
     // The show's clocks count the hundredths of each gap, as the renderer's count one a pass:
     // the renderer's frame for this moment, however late the page's passes came.
-    showMoment_ +=
-        previous == 0 ? 1 : sdl::FramePacer::HundredthsIn(passStart_ / 1000 - previous / 1000);
+    showMoment_ += showMoment_ == 0 ? 1 : sdl::FramePacer::HundredthsIn(passStartMs_ - previousMs);
     web_page_pass_started(showMoment_);
     return true;
 }

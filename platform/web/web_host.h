@@ -13,10 +13,10 @@
 namespace platform {
 
 struct WebHostOptions {
-    // The wall clock starts at this moment (seconds since the epoch) and runs with the page's
-    // clock, as the renderer's does, so that a check of the page sees the renderer's frames.
-    // 0: the real time.
-    std::int64_t startEpochSeconds = 0;
+    // The program's clock moves only as it waits, by a 60th of a second at each blank, and the
+    // calendar starts where the renderer's does: the page then shows the renderer's frames,
+    // however late the browser's animation frames come. For a page that checks itself.
+    bool steadyClock = false;
 };
 
 class WebHost : public Host {
@@ -38,6 +38,9 @@ class WebHost : public Host {
     std::int64_t EpochSeconds() override;
     CalendarTime LocalTime() override;
     void Sleep(std::uint32_t milliseconds) override;
+    void PollPause() override {
+        if (options_.steadyClock) ++steadyMs_;
+    }
     bool WaitVerticalBlank() override;
     void PresentFrame(const FrameView& frame) override;
     int ShowMessageBox(std::string_view caption, std::string_view text, unsigned style) override;
@@ -74,8 +77,10 @@ class WebHost : public Host {
     AudioSource* audioSource_ = nullptr;
     sdl::FramePacer pacer_;
     std::uint64_t startMicroseconds_ = 0;
-    std::uint64_t passStart_ = 0;  // when the pass now running began
+    std::uint64_t passStart_ = 0;    // when the pass now running began
+    std::uint32_t passStartMs_ = 0;  // the same on the program's clock
     std::uint64_t showMoment_ = 0;
+    std::uint64_t steadyMs_ = 0;  // the steady clock's milliseconds since the start
 };
 
 }  // namespace platform

@@ -242,8 +242,9 @@ mergeInto(LibraryManager.library, {
     },
 
     // #selftest&frames=60,600&end=900: taps the card, notes a digest of the canvas as frames
-    // 60 and 600 are shown (with the moment of the show each shows), presses Escape after frame 900 and, once the show has ended,
-    // writes what it saw into #verdict as JSON.
+    // 60 and 600 are shown (with the moment of the show each shows), presses Escape after
+    // frame 900 and, once the show has ended, writes what it saw into #verdict as JSON. The
+    // program runs on the renderer's steady clock, or with &clock=real on the page's own.
     makeCheck: function(hash) {
       var params = {};
       hash.substring(1).split('&').forEach(function(part) {
@@ -253,6 +254,7 @@ mergeInto(LibraryManager.library, {
       var check = {
         frames: (params.frames || '').split(',').filter(Boolean).map(Number),
         end: Number(params.end || 0),
+        realClock: params.clock === 'real',
         shown: 0,
         digests: {},
         errors: [],
@@ -315,6 +317,7 @@ mergeInto(LibraryManager.library, {
     var text = UTF8ToString(title);
     return Asyncify.handleSleep(function(wakeUp) {
       WebPage.opened = function() { wakeUp(); };
+      document.title = text;
       WebPage.showCard(text, 'Tap to open');
       if (WebPage.check) {
         setTimeout(function() {
@@ -327,7 +330,8 @@ mergeInto(LibraryManager.library, {
   web_page_self_test__deps: ['$WebPage'],
   web_page_self_test: function() {
     WebPage.init();
-    return WebPage.check ? 1 : 0;
+    if (!WebPage.check) return 0;
+    return WebPage.check.realClock ? 2 : 1;
   },
 
   web_page_ended__deps: ['$WebPage'],

@@ -23,7 +23,8 @@ extern "C" {
 // Shows the card with the show's title and returns when the visitor has tapped it (or pressed
 // a key): the moment browsers let a page start its sound.
 void web_page_wait_for_open(const char* title);
-// Whether the page checks itself (its address ends in #selftest).
+// Whether the page checks itself (its address ends in #selftest): 0 no, 1 on the renderer's
+// steady clock, 2 on the real one.
 int web_page_self_test();
 // The show has ended: the page says so.
 void web_page_ended();

@@ -5,7 +5,6 @@
 #include "app/player_command.h"
 #include "app/shell.h"
 #include "el/system/frame_timing.h"
-#include "platform/headless/headless_host.h"
 #include "platform/web/web_host.h"
 #include "platform/web/web_page.h"
 #include "platform/window.h"
@@ -17,10 +16,7 @@ int PlayerCommand(int, char**, const show::ShowProgram& program) {
     // music starts with its first picture.
     web_page_wait_for_open(program.title);
     platform::WebHostOptions options;
-    // A page that checks itself runs the clock the renderer runs, for the same pictures.
-    if (web_page_self_test() != 0) {
-        options.startEpochSeconds = platform::HeadlessHost::kDefaultEpochSeconds;
-    }
+    options.steadyClock = web_page_self_test() == 1;
     platform::InstallHost(std::make_unique<platform::WebHost>(options));
     elSystem::StaticStartup();
     UseShow(program);

@@ -3,8 +3,10 @@
 // presses Escape), and compares what it saw with the renderer's PNG frames.
 //
 //   node page_check.mjs --chromium PATH --page FILE.html --renderer PATH --check 60,600
-//                       --end 900 [--sound no] [--timeout SECONDS]
+//                       --end 900 [--sound no] [--timeout SECONDS] [--clock real]
 //
+// The page runs on the renderer's steady clock unless --clock real: then it keeps real time,
+// and on a busy machine its late passes may move the show on too far for the comparison.
 // The renderer (the show's -render program) makes the PNG frames of the moments the page
 // showed at the checked frames, and a few either side.
 // Exit status 0 when everything matches, 1 when something does not, 2 on bad arguments.
@@ -97,7 +99,7 @@ export function digest(rgb) {
 }
 
 // A Chromium driven through its DevTools pipe (file descriptors 3 and 4).
-class Browser {
+export class Browser {
   constructor(executable) {
     this.profile = fs.mkdtempSync(path.join(os.tmpdir(), 'page-check-'));
     this.process = spawn(executable, [
@@ -165,7 +167,8 @@ async function runPage(args) {
     await browser.send('Runtime.enable', {}, sessionId);
     await browser.send('Log.enable', {}, sessionId);
     await browser.send('Page.enable', {}, sessionId);
-    const url = `file://${path.resolve(args.page)}#selftest&frames=${args.check.join(',')}&end=${args.end}`;
+    const clock = args.clock === 'real' ? '&clock=real' : '';
+    const url = `file://${path.resolve(args.page)}#selftest&frames=${args.check.join(',')}&end=${args.end}${clock}`;
     await browser.send('Page.navigate', {url}, sessionId);
     const deadline = Date.now() + args.timeout * 1000;
     while (Date.now() < deadline) {
@@ -223,6 +226,14 @@ async function main() {
   process.stdout.write(`sound peak ${verdict.audioPeak.toFixed(3)}; ${verdict.passes} passes, ` +
                        `${verdict.passMilliseconds.toFixed(3)} ms of work each in the page\n`);
   fs.rmSync(frames, {recursive: true, force: true});
+  // The same passes natively, for comparison: wall time with the audio mix, less the start.
+  const timed = (passes) => {
+    const started = process.hrtime.bigint();
+    spawnSync(args.renderer, ['--max-passes', String(passes)], {stdio: 'ignore'});
+    return Number(process.hrtime.bigint() - started) / 1e6;
+  };
+  const native = (timed(args.end) - timed(1)) / Math.max(1, args.end - 1);
+  process.stdout.write(`the renderer: ${native.toFixed(3)} ms a pass natively\n`);
   if (problems.length) fail(problems.join('\n'));
 }
 
