@@ -188,8 +188,12 @@ mergeInto(LibraryManager.library, {
         context = new Context();  // a browser that keeps its own rate: resampled below
       }
       var node = context.createScriptProcessor(2048, 0, 2);
+      // The mix is made at 44100 Hz and read at the context's rate, between its frames: the
+      // frames made and not yet passed wait here, `place` being where the next read falls.
       var step = 44100 / context.sampleRate;
-      var carry = 0;
+      var room = Math.ceil(2048 * step) + 8;
+      var heldLeft = new Float32Array(room), heldRight = new Float32Array(room);
+      var held = 0, place = 0;
       node.onaudioprocess = function(e) {
         var left = e.outputBuffer.getChannelData(0);
         var right = e.outputBuffer.getChannelData(1);
@@ -199,21 +203,27 @@ mergeInto(LibraryManager.library, {
           right.fill(0);
           return;
         }
-        // Frames of the mix for this block, at 44100 Hz, read at this context's rate.
-        var need = Math.floor(carry + n * step);
-        var frames = need + 1;
-        var at = _web_host_render_audio(frames) >> 1;
-        var mix = HEAP16;
-        for (var i = 0; i < n; i++) {
-          var pos = carry + i * step;
-          var k = Math.floor(pos);
-          var f = pos - k;
-          var a = at + 2 * k;
-          left[i] = (mix[a] * (1 - f) + mix[a + 2] * f) / 32768;
-          right[i] = (mix[a + 1] * (1 - f) + mix[a + 3] * f) / 32768;
+        var passed = Math.floor(place + n * step);
+        var need = Math.min(room, passed + 2);
+        if (held < need) {
+          var at = _web_host_render_audio(need - held) >> 1;
+          var mix = HEAP16;  // after the call: the heap may have grown
+          for (var m = 0; held < need; m++, held++) {
+            heldLeft[held] = mix[at + 2 * m] / 32768;
+            heldRight[held] = mix[at + 2 * m + 1] / 32768;
+          }
         }
-        carry = carry + n * step - need;
-        if (step === 1) carry = 0;
+        for (var i = 0; i < n; i++) {
+          var p = place + i * step;
+          var k = Math.floor(p);
+          var f = p - k;
+          left[i] = heldLeft[k] * (1 - f) + heldLeft[k + 1] * f;
+          right[i] = heldRight[k] * (1 - f) + heldRight[k + 1] * f;
+        }
+        heldLeft.copyWithin(0, passed, held);
+        heldRight.copyWithin(0, passed, held);
+        held -= passed;
+        place += n * step - passed;
       };
       var analyser = context.createAnalyser();
       analyser.fftSize = 2048;
