@@ -1,7 +1,8 @@
 # el_add_show(NAME PROGRAM function [SOURCES file...] [MANIFEST file] [LIBRARIES target...])
 #
-# Makes a show's two programs: NAME, the player on the desktop, and NAME-render, the same show
-# on a virtual clock without a display (video, frames, audio, contact sheet, frame hashes).
+# Makes a show's two programs: NAME, the player on the desktop (a web page in the browser build),
+# and NAME-render, the same show on a virtual clock without a display (video, frames, audio,
+# contact sheet, frame hashes).
 # PROGRAM names the show's function that returns its `const show::ShowProgram&`, with its
 # namespace (hello::HelloProgram); both programs' main is generated around that one call.
 # SOURCES become the library NAME_show; MANIFEST embeds the show's pictures and sounds (see
@@ -58,6 +59,9 @@ function(el_add_show name)
 
   add_executable(${name} "${out}/player_main.cpp")
   target_link_libraries(${name} PRIVATE el::player ${libraries})
-  add_executable(${name}-render "${out}/render_main.cpp")
-  target_link_libraries(${name}-render PRIVATE el::render ${libraries})
+  # The browser build makes the player's page alone: the renderer is a desktop program.
+  if(NOT EMSCRIPTEN)
+    add_executable(${name}-render "${out}/render_main.cpp")
+    target_link_libraries(${name}-render PRIVATE el::render ${libraries})
+  endif()
 endfunction()
