@@ -1,8 +1,8 @@
 // The narrow interface to the machine: events in, frames out, the vertical blank and the
-// millisecond clock, the calendar, audio out, dialogs, key state, joysticks. Two hosts implement it
-// (sdl, headless), each a library of its own; a program's main builds the one it needs with that
-// host's options and installs it. The shared software of the platform and everything above it only
-// ever talk to CurrentHost().
+// millisecond clock, the calendar, audio out, dialogs, key state, joysticks. Three hosts implement
+// it (sdl, headless, and web in the browser build), each a library of its own; a program's main
+// builds the one it needs with that host's options and installs it. The shared software of the
+// platform and everything above it only ever talk to CurrentHost().
 #pragma once
 
 #include <cstddef>
