@@ -132,7 +132,8 @@ TEST_F(FaultInjection, TheShowGoesOnToItsEndAndItsFramesComeBack) {
         ASSERT_NE(next, disturbed.begin()) << "frames " << first << "-" << last << " differ";
         const std::uint32_t cause = *std::prev(next);
         EXPECT_EQ(first, cause) << "frames " << first << "-" << last << " differ";
-        EXPECT_LE(last - first, 40u) << "frames from pass " << cause << " came back only at " << last;
+        EXPECT_LE(last - first, 40u)
+            << "frames from pass " << cause << " came back only at " << last;
         if (next != disturbed.end()) {
             EXPECT_LT(last, *next);
         }
