@@ -107,8 +107,16 @@ void WriteIntFile(const char* name, std::int32_t value) {
     if (path.empty()) return;
     std::error_code error;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    const File file(std::fopen(path.c_str(), "w"));
-    if (file) std::fprintf(file.get(), "%d", static_cast<int>(value));
+    // Written beside it and renamed over it, so that a full disk or a crash part-way leaves the
+    // previous value rather than an empty or cut file.
+    const std::string temporary = path + ".part";
+    std::FILE* file = std::fopen(temporary.c_str(), "w");
+    if (file == nullptr) return;
+    const bool written = std::fprintf(file, "%d", static_cast<int>(value)) > 0;
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+    }
 }
 
 std::int32_t ReadIntFile(const char* name) {

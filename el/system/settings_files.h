@@ -41,7 +41,7 @@ std::string SettingsFolder();
 // A missing or empty file, or a line longer than 255 characters, leaves no data root.
 void ReadDataRoot(const char* fileName);
 // Writes the value in decimal, without a line end; the folder is made when it is missing.
-// Nothing happens when the file cannot be written.
+// Nothing happens when the file cannot be written: the previous file stays as it was.
 void WriteIntFile(const char* name, std::int32_t value);
 // The number at the start of the file; 0 when the file is missing or holds no number that
 // fits 32 bits.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -167,7 +168,16 @@ void SdlHost::SaveScreenshot() {
     frame.pitch = frame.width;
     frame.layout = scaler_.pictureLayout();
     std::string why;
-    if (WriteFramePng(path, frame, &why)) {
+    // Past a file-size limit the write fails with EFBIG and says so, instead of SIGXFSZ
+    // ending the whole player.
+    struct sigaction ignore {};
+    struct sigaction before {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGXFSZ, &ignore, &before);
+    const bool saved = WriteFramePng(path, frame, &why);
+    sigaction(SIGXFSZ, &before, nullptr);
+    if (saved) {
         std::fprintf(stderr, "%s: saved %s\n", options_.program.c_str(), path.c_str());
     } else {
         std::fprintf(stderr, "%s: %s\n", options_.program.c_str(), why.c_str());

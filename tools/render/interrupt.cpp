@@ -10,6 +10,7 @@ volatile std::sig_atomic_t caught = 0;
 struct sigaction previousInt;
 struct sigaction previousTerm;
 struct sigaction previousPipe;
+struct sigaction previousFileSize;
 
 extern "C" void NoteSignal(int signal) {
     if (caught == 0) caught = signal;
@@ -31,12 +32,16 @@ InterruptGuard::InterruptGuard() {
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     sigaction(SIGPIPE, &ignore, &previousPipe);
+    // Past a file-size limit a write then fails with EFBIG and the run ends with its error,
+    // instead of the whole process being killed with its temporary files left behind.
+    sigaction(SIGXFSZ, &ignore, &previousFileSize);
 }
 
 InterruptGuard::~InterruptGuard() {
     sigaction(SIGINT, &previousInt, nullptr);
     sigaction(SIGTERM, &previousTerm, nullptr);
     sigaction(SIGPIPE, &previousPipe, nullptr);
+    sigaction(SIGXFSZ, &previousFileSize, nullptr);
 }
 
 int InterruptSignal() {

@@ -32,6 +32,11 @@ std::string MakeParent(const std::string& path) {
                  : "";
 }
 
+// Why the last write failed, when the C library said: ": File too large".
+std::string Reason() {
+    return errno != 0 ? std::string(": ") + std::strerror(errno) : std::string();
+}
+
 double Seconds(std::uint64_t passes) {
     return static_cast<double>(passes) / VideoEncoder::kFrameRate;
 }
@@ -138,8 +143,9 @@ void Outputs::Frame(const platform::FrameView& frame) {
 
 void Outputs::Audio(const std::int16_t* interleaved, std::size_t frames) {
     if (failed_) return;
+    errno = 0;
     if (audio_.isOpen() && !audio_.Append(interleaved, frames)) {
-        Fail("writing " + options_.audioPath + " failed");
+        Fail("writing " + options_.audioPath + " failed" + Reason());
     }
     std::string error;
     if (video_.isOpen() && !video_.Audio(interleaved, frames, &error)) Fail(error);
@@ -173,14 +179,21 @@ void Outputs::EndPass(const TimelineRow& row, bool clockMoved) {
 
 bool Outputs::CloseFiles() {
     bool ok = !failed_;
+    errno = 0;
     if (!options_.timelinePath.empty() && !timeline_.Close()) {
-        ok = Fail("writing " + options_.timelinePath + " failed");
+        ok = Fail("writing " + options_.timelinePath + " failed" + Reason());
     }
-    if (audio_.isOpen() && !audio_.Close()) ok = Fail("writing " + options_.audioPath + " failed");
+    errno = 0;
+    if (audio_.isOpen() && !audio_.Close()) {
+        ok = Fail("writing " + options_.audioPath + " failed" + Reason());
+    }
     if (hashes_ != nullptr) {
+        errno = 0;
         const bool closed = std::fclose(hashes_) == 0;
         hashes_ = nullptr;
-        if (!closed || hashesFailed_) ok = Fail("writing " + options_.frameHashesPath + " failed");
+        if (!closed || hashesFailed_) {
+            ok = Fail("writing " + options_.frameHashesPath + " failed" + Reason());
+        }
     }
     return ok;
 }

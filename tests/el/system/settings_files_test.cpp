@@ -2,7 +2,9 @@
 #include "el/system/settings_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <cstring>
 #include <string>
 
@@ -154,6 +156,33 @@ TEST_F(SettingsFiles, APathTooLongForTheBufferIsRefusedNotCut) {
     LastDirectoryName.fill('\0');
     std::strcpy(DataRoot.data(), "/save");
     EXPECT_STREQ(SettingsDirectory(), "/save/");
+}
+
+TEST_F(SettingsFiles, AWriteThatFailsKeepsTheValueBefore) {
+    WriteIntFile("score", 1234);
+    {
+        // A disk with room for one byte: the new value is cut short, so nothing replaces the old.
+        struct sigaction ignore {
+        }, before{};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGXFSZ, &ignore, &before);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small{1, limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &small);
+        WriteIntFile("score", -987654);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        sigaction(SIGXFSZ, &before, nullptr);
+    }
+    EXPECT_EQ(Read(Config() / "score"), "1234");
+    // Something in the way of the temporary file (even root cannot write through a folder).
+    eltest::fs::create_directory(Config() / "score.part");
+    WriteIntFile("score", 77);
+    EXPECT_EQ(ReadIntFile("score"), 1234);
+    eltest::fs::remove(Config() / "score.part");
+    WriteIntFile("score", 77);
+    EXPECT_EQ(ReadIntFile("score"), 77);
+    EXPECT_FALSE(eltest::fs::exists(Config() / "score.part"));
 }
 
 }  // namespace

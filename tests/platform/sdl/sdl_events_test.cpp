@@ -2,9 +2,12 @@
 // shell knows, and the host's own keys stay with the host.
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -246,6 +249,41 @@ TEST_F(SdlEvents, MouseAndClosing) {
     EXPECT_EQ(LowWord(messages[0].lParam), 10);
     EXPECT_EQ(HighWord(messages[0].lParam), 20);
     EXPECT_EQ(messages[1].message, WM_CLOSE);  // the close button and SIGTERM end the same way
+}
+
+TEST_F(SdlEvents, AScreenshotThatDoesNotFitLeavesNothingAndSaysWhy) {
+    const std::string folder = testing::TempDir() + "sdl-events-screenshots";
+    std::filesystem::remove_all(folder);
+    host_.reset();
+    std::string whyNot;
+    SdlHostOptions options;
+    options.mute = true;
+    options.screenshotDir = folder;
+    host_ = CreateSdlHost(options, &whyNot);
+    ASSERT_TRUE(host_ && host_->CreateMainWindow(WindowDesc{"test", {}, 640, 480, false}));
+    // Noise, so that the picture does not compress below the limit.
+    std::vector<std::uint16_t> picture(640 * 480);
+    std::uint32_t seed = 12345;
+    for (auto& pixel : picture)
+        pixel = static_cast<std::uint16_t>((seed = seed * 1103515245 + 12345) >> 16);
+    host_->PresentFrame(FrameView{picture.data(), 640, 480, 640, PixelLayout::Rgb565});
+
+    // A disk that holds 4 KB, with SIGXFSZ at its default: it would end the process.
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{4096, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    testing::internal::CaptureStderr();
+    Key(SDL_KEYDOWN, SDLK_PRINTSCREEN);
+    Drain();
+    const std::string err = testing::internal::GetCapturedStderr();
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_NE(err.find("File too large"), std::string::npos) << err;
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 0u) << "no cut picture, no temporary file";
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
