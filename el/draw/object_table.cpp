@@ -101,8 +101,9 @@ bool LoadInto(ObjectRecord& record, const char* name, std::int32_t memoryMode,
     if (CreatePlainSurface(bitmap->width, bitmap->height, memoryMode, record.surface) != DD_OK) {
         return Fail(operation);
     }
+    // As above: the picture is there to load, only the surface refused it for now.
     if (CopyBitmapToSurface(record.surface.get(), &*bitmap, 0, 0, 0, 0) != DD_OK) {
-        return Fail(operation);
+        record.surface->MarkLost();
     }
     ApplyKeyState(record);
     return true;
@@ -180,7 +181,9 @@ platform::SurfacePtr LoadBitmapSurface(const std::string& path, std::uint16_t& w
     }
     width = static_cast<std::uint16_t>(bitmap->width);
     height = static_cast<std::uint16_t>(bitmap->height);
-    CopyBitmapToSurface(surface.get(), &*bitmap, 0, 0, 0, 0);
+    // A surface that could not take the picture now (a refused lock) is left lost, so that the
+    // next restore loads it again rather than showing it blank.
+    if (CopyBitmapToSurface(surface.get(), &*bitmap, 0, 0, 0, 0) != DD_OK) surface->MarkLost();
     return surface;
 }
 

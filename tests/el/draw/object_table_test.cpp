@@ -16,6 +16,7 @@
 #include "el/draw/fills.h"
 #include "el/draw/present.h"
 #include "platform/display/display_device.h"
+#include "platform/display/display_faults.h"
 #include "platform/resources.h"
 #include "tests/el/draw/draw_test_support.h"
 #include "tests/platform/audio/unusual_files.h"
@@ -383,6 +384,22 @@ TEST_F(ObjectTable, RestoringReloadsPicturesWithTheirKeysAndLeavesTheRestAlone) 
     EXPECT_EQ(frames, 0);  // the lost frame is not shown
     elDraw::PresentFrame();
     EXPECT_EQ(frames, 1);
+    EXPECT_EQ(boxCount(), 0u) << boxText(0);
+}
+
+// A lock refused while a picture is reloaded leaves the object lost, not blank: the next
+// restore loads it, and no message claims the picture cannot be read.
+TEST_F(ObjectTable, APictureThatCannotBeReloadedNowIsReloadedLater) {
+    const std::int32_t machine = elDraw::LoadObject("MACHINE", 2);
+    ASSERT_GT(machine, 0);
+    const std::vector<std::uint16_t> pixels = ObjectPixels(machine);
+    platform::LoseAllSurfaces();
+    platform::display_faults::FailOnce(platform::DisplayOp::kGetDC);
+    elDraw::RestoreSurfaces();
+    EXPECT_TRUE(elDraw::ObjectSurface(machine)->IsLost());
+    elDraw::RestoreSurfaces();
+    EXPECT_FALSE(elDraw::ObjectSurface(machine)->IsLost());
+    EXPECT_EQ(ObjectPixels(machine), pixels);
     EXPECT_EQ(boxCount(), 0u) << boxText(0);
 }
 
