@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/text/font_cache.h"
 #include "platform/text/font_catalog.h"
 
 namespace platform::text {
@@ -21,7 +22,6 @@ namespace {
 // The slant of a face drawn italic without an italic face of its own, as x += 0.2126 y
 // (about 12 degrees).
 constexpr double kItalicShear = 0.2126;
-constexpr std::size_t kMaxCachedFonts = 64;
 
 FT_Library Library() {
     static FT_Library library = [] {
@@ -233,17 +233,7 @@ class FreeTypeFont final : public Font {
 }  // namespace
 
 std::shared_ptr<Font> OpenFont(const FontSpec& spec) {
-    static std::vector<std::shared_ptr<Font>> fonts;
-    for (const auto& font : fonts) {
-        if (font->spec() == spec) return font;
-    }
-    if (fonts.size() >= kMaxCachedFonts) {
-        // Fonts nobody holds any more go; their glyphs are made again if asked for.
-        std::erase_if(fonts,
-                      [](const std::shared_ptr<Font>& font) { return font.use_count() == 1; });
-    }
-    fonts.push_back(std::make_shared<FreeTypeFont>(spec));
-    return fonts.back();
+    return CachedFont(spec, [&] { return std::make_shared<FreeTypeFont>(spec); });
 }
 
 }  // namespace platform::text

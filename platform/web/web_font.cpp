@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/text/font.h"
+#include "platform/text/font_cache.h"
 
 extern "C" {
 // Fills ascentAndDescent[2] with the face's cell above and below the baseline, per 1000 units
@@ -22,8 +23,6 @@ int web_text_glyph(const char* family, int pixels, int bold, int italic, double 
 
 namespace platform::text {
 namespace {
-
-constexpr std::size_t kMaxCachedFonts = 64;
 
 bool IsControl(char32_t c) {
     return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0);
@@ -121,16 +120,7 @@ class CanvasFont final : public Font {
 }  // namespace
 
 std::shared_ptr<Font> OpenFont(const FontSpec& spec) {
-    static std::vector<std::shared_ptr<Font>> fonts;
-    for (const auto& font : fonts) {
-        if (font->spec() == spec) return font;
-    }
-    if (fonts.size() >= kMaxCachedFonts) {
-        std::erase_if(fonts,
-                      [](const std::shared_ptr<Font>& font) { return font.use_count() == 1; });
-    }
-    fonts.push_back(std::make_shared<CanvasFont>(spec));
-    return fonts.back();
+    return CachedFont(spec, [&] { return std::make_shared<CanvasFont>(spec); });
 }
 
 }  // namespace platform::text
