@@ -2,6 +2,14 @@
 # relative to the manifest) into object code: one assembly file that .incbin's every file and one
 # C++ table that names them. Both are generated in the build tree, never committed. A program
 # links exactly one such target; its entries are what the loaders find as built-in.
+#
+# GREETING_RESOURCE_OVERRIDES names a folder of files that take the built-in ones' place, as
+# the files placed next to the player do: an entry NAME is made from the folder's regular file
+# NAME (spelt as the manifest spells it, as the player looks for it) when there is one, and a
+# file TITLE there becomes the entry TITLE RCDATA, the window's title. Empty: the manifest alone.
+set(GREETING_RESOURCE_OVERRIDES "" CACHE PATH
+    "A folder whose files replace the built-in resources of the same names (the web page for someone else)")
+
 function(el_add_resources target manifest)
   get_filename_component(manifest "${manifest}" ABSOLUTE)
   get_filename_component(manifest_dir "${manifest}" DIRECTORY)
@@ -16,6 +24,22 @@ function(el_add_resources target manifest)
   set(files "")
   set(seen "")
   set(index 0)
+  set(overrides "${GREETING_RESOURCE_OVERRIDES}")
+  set(replaced "")
+  if(NOT overrides STREQUAL "")
+    if(NOT IS_ABSOLUTE "${overrides}" OR NOT IS_DIRECTORY "${overrides}")
+      message(FATAL_ERROR "GREETING_RESOURCE_OVERRIDES: ${overrides} is not the absolute path of a folder")
+    endif()
+    # The assembler's quoted file names and CMake's lists cannot hold these.
+    if(overrides MATCHES "[\"\\;\n]")
+      message(FATAL_ERROR "GREETING_RESOURCE_OVERRIDES: ${overrides} has a quote, backslash, "
+                          "semicolon or line break in it; copy the files to a plainer folder")
+    endif()
+    # The title rides along as one more entry, which the folder's file then replaces.
+    if(EXISTS "${overrides}/TITLE" AND NOT IS_DIRECTORY "${overrides}/TITLE")
+      list(APPEND lines "TITLE RCDATA TITLE")
+    endif()
+  endif()
   foreach(line IN LISTS lines)
     string(STRIP "${line}" line)
     if(line STREQUAL "" OR line MATCHES "^#")
@@ -45,6 +69,11 @@ function(el_add_resources target manifest)
     endif()
     list(APPEND seen "${key}")
     set(path "${manifest_dir}/${file}")
+    if(NOT overrides STREQUAL "" AND EXISTS "${overrides}/${name}"
+       AND NOT IS_DIRECTORY "${overrides}/${name}")
+      set(path "${overrides}/${name}")
+      list(APPEND replaced "${name}")
+    endif()
     if(NOT EXISTS "${path}" OR IS_DIRECTORY "${path}")
       message(FATAL_ERROR "${manifest}: ${path} is not a file")
     endif()
@@ -65,6 +94,13 @@ function(el_add_resources target manifest)
     string(APPEND entries "    {\"${name}\", \"${type}\", greeting_res_${index}_begin, greeting_res_${index}_end},\n")
     math(EXPR index "${index} + 1")
   endforeach()
+  if(NOT overrides STREQUAL "")
+    list(JOIN replaced " " replaced)
+    if(replaced STREQUAL "")
+      set(replaced "none")
+    endif()
+    message(STATUS "${target}: from ${overrides}: ${replaced}")
+  endif()
   if(NOT EMSCRIPTEN)
     string(APPEND asm "    .section .note.GNU-stack,\"\",@progbits\n")
   endif()

@@ -76,31 +76,55 @@ std::string TitleRefusal(std::string_view text) {
     return {};
 }
 
+// The title in a TITLE file's bytes, one line break at the end allowed; `refusal` says why
+// when they cannot be used.
+std::string TitleFromBytes(std::string text, std::string* refusal) {
+    if (text.ends_with('\n')) text.pop_back();
+    if (text.ends_with('\r')) text.pop_back();
+    *refusal = TitleRefusal(text);
+    return text;
+}
+
+// A title built in with the pictures (a page made for someone else has no file beside it),
+// held to the same rules as the file; else the show's own.
+std::string BuiltInTitle(std::string_view showTitle) {
+    const auto bytes = FindResource("TITLE", RT_RCDATA);
+    if (!bytes) return std::string(showTitle);
+    std::string refusal = "a title longer than " + std::to_string(kMaxTitleBytes) + " bytes";
+    std::string text;
+    if (bytes->size() <= kMaxTitleBytes + 2) {
+        text = TitleFromBytes(std::string(bytes->begin(), bytes->end()), &refusal);
+    }
+    if (refusal.empty()) return text;
+    std::string line = std::string(program_invocation_short_name) + ": the built-in TITLE: ";
+    line.append(refusal).append("; using the show's title instead\n");
+    std::fputs(line.c_str(), stderr);
+    return std::string(showTitle);
+}
+
 }  // namespace
 
 std::string ProgramTitle(std::string_view builtIn) {
     const std::string executable = ExecutablePath();
     const std::size_t slash = executable.rfind('/');
-    if (slash == std::string::npos) return std::string(builtIn);
+    if (slash == std::string::npos) return BuiltInTitle(builtIn);
     const std::string path = executable.substr(0, slash + 1) + "TITLE";
     std::vector<std::uint8_t> bytes;
     // Room for a line break (CR LF) after the longest title.
     const FileReadError error = ReadRegularFile(path, kMaxTitleBytes + 2, &bytes);
-    if (error == FileReadError::Missing) return std::string(builtIn);
-    std::string text(bytes.begin(), bytes.end());
-    if (text.ends_with('\n')) text.pop_back();
-    if (text.ends_with('\r')) text.pop_back();
+    if (error == FileReadError::Missing) return BuiltInTitle(builtIn);
     std::string refusal;
+    std::string text;
     if (error == FileReadError::TooLarge) {
         refusal = "a title longer than " + std::to_string(kMaxTitleBytes) + " bytes";
     } else if (error != FileReadError::None) {
         refusal = FileReadErrorText(error);
     } else {
-        refusal = TitleRefusal(text);
+        text = TitleFromBytes(std::string(bytes.begin(), bytes.end()), &refusal);
     }
     if (refusal.empty()) return text;
     ReportUnusableProgramFile(path, refusal, "TITLE", true);
-    return std::string(builtIn);
+    return BuiltInTitle(builtIn);
 }
 
 std::size_t NameUnits(std::string_view utf8) {

@@ -38,8 +38,9 @@ void ReportUnusableProgramFile(std::string_view path, std::string_view reason,
 
 // The window's title: the text of a file named TITLE next to the program when it can be used
 // (one line of well-formed UTF-8 without control characters, at most kMaxTitleBytes, one line
-// break at the end allowed), else `builtIn`. A TITLE file that cannot be used is reported on
-// standard error like a picture's.
+// break at the end allowed), else a resource TITLE of type RCDATA held to the same rules (what a
+// web page, which has no files beside it, is built with), else `builtIn`. A TITLE that cannot be
+// used is reported on standard error like a picture.
 inline constexpr std::size_t kMaxTitleBytes = 256;
 std::string ProgramTitle(std::string_view builtIn);
 

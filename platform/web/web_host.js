@@ -273,7 +273,8 @@ mergeInto(LibraryManager.library, {
         passes: 0,
         passWork: 0,
         escapeAt: 0,
-        boxes: []
+        boxes: [],
+        card: ''  // the title on the card to tap
       };
       var record = function(text) { check.errors.push(String(text)); };
       window.addEventListener('error', function(e) { record(e.message); });
@@ -315,6 +316,8 @@ mergeInto(LibraryManager.library, {
         passMilliseconds: check.passes ? check.passWork / check.passes : 0,
         escapeAt: check.escapeAt,
         boxes: check.boxes,
+        card: check.card,
+        documentTitle: document.title,
         page: document.getElementById('title').textContent
       };
       document.getElementById('verdict').textContent = JSON.stringify(verdict);
@@ -330,6 +333,7 @@ mergeInto(LibraryManager.library, {
       document.title = text;
       WebPage.showCard(text, 'Tap to open');
       if (WebPage.check) {
+        WebPage.check.card = document.getElementById('title').textContent;
         setTimeout(function() {
           document.getElementById('card').dispatchEvent(new PointerEvent('pointerup'));
         }, 100);

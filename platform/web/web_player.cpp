@@ -5,6 +5,7 @@
 #include "app/player_command.h"
 #include "app/shell.h"
 #include "el/system/frame_timing.h"
+#include "platform/resources.h"
 #include "platform/web/web_host.h"
 #include "platform/web/web_page.h"
 #include "platform/window.h"
@@ -14,7 +15,8 @@ namespace app {
 int PlayerCommand(int, char**, const show::ShowProgram& program) {
     // Browsers start sound only from a tap or a key: the show waits for one, so that its
     // music starts with its first picture.
-    web_page_wait_for_open(program.title);
+    // The card shows the title the window will have: a page made for someone else has theirs.
+    web_page_wait_for_open(platform::ProgramTitle(program.title).c_str());
     platform::WebHostOptions options;
     options.steadyClock = web_page_self_test() == 1;
     platform::InstallHost(std::make_unique<platform::WebHost>(options));

@@ -4,11 +4,14 @@
 //
 //   node page_check.mjs --chromium PATH --page FILE.html --renderer PATH --check 60,600
 //                       --end 900 [--sound no] [--timeout SECONDS] [--clock real]
+//                       [--overrides DIR] [--title TEXT]
 //
 // The page runs on the renderer's steady clock unless --clock real: then it keeps real time,
 // and on a busy machine its late passes may move the show on too far for the comparison.
 // The renderer (the show's -render program) makes the PNG frames of the moments the page
-// showed at the checked frames, and a few either side.
+// showed at the checked frames, and a few either side; with --overrides, from the files in DIR,
+// which the page is expected to have built in. --title: the title the card to tap and the
+// document must show.
 // Exit status 0 when everything matches, 1 when something does not, 2 on bad arguments.
 import {spawn, spawnSync} from 'node:child_process';
 import fs from 'node:fs';
@@ -38,6 +41,7 @@ function parseArgs(argv) {
   args.sound = args.sound !== 'no';
   args.end = Number(args.end);
   args.timeout = Number(args.timeout);
+  args.rendererOptions = args.overrides === undefined ? [] : ['--overrides', args.overrides];
   return args;
 }
 
@@ -199,6 +203,12 @@ async function main() {
   if (!/ended/.test(verdict.page)) problems.push(`the page says "${verdict.page}", not that it ended`);
   if (args.sound && !(verdict.audioPeak > 0.001)) problems.push(`the sound stayed silent (peak ${verdict.audioPeak})`);
   if (verdict.shown < args.end) problems.push(`only ${verdict.shown} frames shown before the end`);
+  if (args.title !== undefined) {
+    if (verdict.card !== args.title) problems.push(`the card says "${verdict.card}", not "${args.title}"`);
+    if (verdict.documentTitle !== args.title) {
+      problems.push(`the document's title is "${verdict.documentTitle}", not "${args.title}"`);
+    }
+  }
   const frames = renderFrames(args, verdict);
   for (const frame of args.check) {
     const seen = verdict.digests[frame];
@@ -229,7 +239,8 @@ async function main() {
   // The same passes natively, for comparison: wall time with the audio mix, less the start.
   const timed = (passes) => {
     const started = process.hrtime.bigint();
-    spawnSync(args.renderer, ['--max-passes', String(passes)], {stdio: 'ignore'});
+    spawnSync(args.renderer, [...args.rendererOptions, '--max-passes', String(passes)],
+              {stdio: 'ignore'});
     return Number(process.hrtime.bigint() - started) / 1e6;
   };
   const native = (timed(args.end) - timed(1)) / Math.max(1, args.end - 1);
@@ -244,8 +255,9 @@ function renderFrames(args, verdict) {
   if (moments.length === 0) return folder;
   const ranges = moments.map((m) => `${Math.max(1, m - kSlack)}-${m + kSlack}`).join(',');
   const last = Math.max(...moments) + kSlack;
-  const run = spawnSync(args.renderer, ['--out', folder, '--frames', ranges, '--max-passes',
-                                        String(last)], {stdio: ['ignore', 'ignore', 'inherit']});
+  const run = spawnSync(args.renderer, [...args.rendererOptions, '--out', folder, '--frames', ranges,
+                                        '--max-passes', String(last)],
+                        {stdio: ['ignore', 'ignore', 'inherit']});
   // 3: stopped at --max-passes, as asked.
   if (run.status !== 0 && run.status !== 3) {
     fail(`${args.renderer} failed (${run.error || `status ${run.status}`})`);
